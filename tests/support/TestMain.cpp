@@ -1,0 +1,12 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/support/TestSupport.h"
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  std::string home = vesper::test::TempDir() + "/home";
+  ::setenv("VESPER_HOME", home.c_str(), 1);
+  return RUN_ALL_TESTS();
+}
