@@ -80,6 +80,9 @@ function(vesper_module name)
     set(rel ".")
   endif()
   set_target_properties(${name} PROPERTIES INSTALL_RPATH "$ORIGIN;$ORIGIN/${rel}")
+  # A module's own globals (its COM server state, its factory list) bind
+  # inside the module even when another module defines the same symbols.
+  target_link_options(${name} PRIVATE -Wl,-Bsymbolic -Wl,--no-undefined)
   vesper_version_resource(${name})
 endfunction()
 
