@@ -1,0 +1,11 @@
+# Component streams and form-file converters.
+list(APPEND VESPER_PLATFORM_SOURCES
+  filer/FilerValues.cpp
+  filer/Parser.cpp
+  filer/FormConverter.cpp
+)
+vesper_test(filer_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/filer/tests/FilerValuesTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/filer/tests/FormConverterTest.cpp
+  LIBS vesperplatform)
