@@ -66,6 +66,11 @@ std::string FilerFloatToStr(long double value) {
 
 // ---------------------------------------------------------------- reader
 
+std::string ReadStreamRest(TStream& stream) {
+  int64_t left = stream.Size() - stream.Position();
+  return left > 0 ? stream.ReadString(size_t(left)) : std::string();
+}
+
 void TValueReader::Error(const std::string& what) const { ErrorAt(pos_, what); }
 
 void TValueReader::ErrorAt(size_t position, const std::string& what) const {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/Exception.h"
+#include "platform/Streams.h"
 
 namespace vesper {
 
@@ -49,6 +50,9 @@ long double BytesToExtended(const uint8_t in[10]);
 // notation for decimal exponents -4..14, else "1.5E-7" / "1E20"; "NAN",
 // "INF", "-INF".
 std::string FilerFloatToStr(long double value);
+
+// The bytes from the stream's position to its end.
+std::string ReadStreamRest(TStream& stream);
 
 class TValueReader {
  public:

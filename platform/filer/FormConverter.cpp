@@ -368,11 +368,6 @@ class TTextToBinary {
   int depth_ = 0;
 };
 
-std::string ReadRest(TStream& input) {
-  int64_t left = input.Size() - input.Position();
-  return left > 0 ? input.ReadString(size_t(left)) : std::string();
-}
-
 }  // namespace
 
 TFormFileKind DetectFormFileKind(std::string_view data) {
@@ -443,18 +438,18 @@ std::string ObjectTextToResource(std::string_view text) {
 void ObjectBinaryToText(TStream& input, TStream& output) {
   int64_t start = input.Position();
   size_t consumed = 0;
-  output.WriteString(ObjectBinaryToText(ReadRest(input), &consumed));
+  output.WriteString(ObjectBinaryToText(ReadStreamRest(input), &consumed));
   input.SetPosition(start + int64_t(consumed));
 }
 
-void ObjectTextToBinary(TStream& input, TStream& output) { output.WriteString(ObjectTextToBinary(ReadRest(input))); }
+void ObjectTextToBinary(TStream& input, TStream& output) { output.WriteString(ObjectTextToBinary(ReadStreamRest(input))); }
 
 void ObjectResourceToText(TStream& input, TStream& output) {
-  output.WriteString(ObjectResourceToText(ReadRest(input)));
+  output.WriteString(ObjectResourceToText(ReadStreamRest(input)));
 }
 
 void ObjectTextToResource(TStream& input, TStream& output) {
-  output.WriteString(ObjectTextToResource(ReadRest(input)));
+  output.WriteString(ObjectTextToResource(ReadStreamRest(input)));
 }
 
 std::string FormFileToText(std::string_view data) {
