@@ -2,32 +2,16 @@
 // units, open files with one view each, and a log of every call made.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "ide/MenuTree.h"
 #include "ide/ToolIntf.h"
 
 namespace vesper::ide {
-
-struct MenuNode {
-  std::string Caption, Name, Hint;
-  TShortCut ShortCut = 0;
-  int Context = 0, GroupIndex = 0, Flags = mfEnabled | mfVisible;
-  TIMenuClickEvent OnClick;
-  std::vector<std::shared_ptr<MenuNode>> Children;
-  std::weak_ptr<MenuNode> Parent;
-
-  // Depth-first search by name (ignoring case), this node included.
-  std::shared_ptr<MenuNode> Find(const std::string& name);
-  int IndexInParent() const;
-  void Detach();  // removes the node from its parent
-};
-
-// A menu-item object over a node. Objects returned by InsertItem own their
-// item: releasing the last reference removes it from the menu.
-TIMenuItemIntf* NewMenuItemObject(std::shared_ptr<MenuNode> node, bool owning);
 
 struct MemoryFile {
   std::string Text;
@@ -75,8 +59,7 @@ class TMemoryToolServices : public TIToolServices {
   std::shared_ptr<MenuNode> FindMenu(const std::string& name) { return MenuRoot->Find(name); }
   // Runs a menu item's click handler as a user's choice would.
   bool ClickMenu(const std::string& name);
-  // The menu tree as indented text: "Caption [Name] Ctrl+X (hidden)".
-  std::string DumpMenu() const;
+  std::string DumpMenu() const { return DumpMenuTree(*MenuRoot); }
 };
 
 }  // namespace vesper::ide
