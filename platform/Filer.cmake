@@ -12,3 +12,4 @@ vesper_test(filer_tests
     ${CMAKE_CURRENT_LIST_DIR}/filer/tests/FormConverterTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/filer/tests/ComponentStreamTest.cpp
   LIBS vesperplatform)
+vesper_cli_command(SOURCES ${CMAKE_SOURCE_DIR}/tools/vesper/commands/DfmCommand.cpp LIBS vesperplatform)

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/CodePage.h"
+#include "platform/Format.h"
 #include "platform/StrUtils.h"
 
 namespace vesper {
@@ -23,45 +24,14 @@ long double BytesToExtended(const uint8_t in[10]) {
   return v;
 }
 
-namespace {
-
-// Fixed notation: `digits` are the significant digits, `exp` the decimal
-// exponent of the first one.
-std::string FixedNotation(const std::string& digits, int exp) {
-  std::string s;
-  if (exp < 0) {
-    s = "0." + std::string(size_t(-exp - 1), '0') + digits;
-  } else {
-    std::string intPart = digits.substr(0, std::min(digits.size(), size_t(exp) + 1));
-    intPart.append(size_t(exp) + 1 - intPart.size(), '0');
-    s = intPart;
-    if (digits.size() > size_t(exp) + 1) s += "." + digits.substr(size_t(exp) + 1);
-  }
-  return s;
-}
-
-std::string ScientificNotation(const std::string& digits, int exp) {
-  std::string s(1, digits[0]);
-  if (digits.size() > 1) s += "." + digits.substr(1);
-  return s + "E" + std::to_string(exp);
-}
-
-}  // namespace
-
 std::string FilerFloatToStr(long double value) {
-  if (std::isnan(value)) return "NAN";
-  if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-  if (value == 0) return std::signbit(value) ? "-0" : "0";
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14Le", std::fabs(value));  // d.dddddddddddddde±X
-  std::string digits;
-  const char* p = buf;
-  for (; *p && *p != 'e'; ++p)
-    if (*p != '.') digits.push_back(*p);
-  int exp = std::atoi(p + 1);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  std::string body = (exp >= -4 && exp <= 14) ? FixedNotation(digits, exp) : ScientificNotation(digits, exp);
-  return value < 0 ? "-" + body : body;
+  // The text form always uses '.', whatever the locale settings say.
+  struct SeparatorScope {
+    char saved = DecimalSeparator;
+    SeparatorScope() { DecimalSeparator = '.'; }
+    ~SeparatorScope() { DecimalSeparator = saved; }
+  } scope;
+  return FloatToStr(value);
 }
 
 // ---------------------------------------------------------------- reader
