@@ -167,7 +167,7 @@ int64_t TParser::TokenCurrency() const {
   if (TryStrToInt64(s, v)) return v;  // exact for whole numbers
   long double f = TokenFloat();
   if (!(std::fabs(f) < 9.2233720368547758e18L)) Error("Currency value out of range: " + s);
-  return std::llroundl(f);
+  return std::llrintl(f);  // halves to even, as the FPU rounds
 }
 
 bool TParser::TokenSymbolIs(std::string_view s) const { return token_ == toSymbol && SameText(s, text_); }
