@@ -59,13 +59,10 @@ class TResList {
     return nullptr;
   }
 
-  // Links the entry after the last one. Refuses an id found before the first
-  // larger id (the file reader relies on ascending order).
+  // Links the entry after the last one (the file reader relies on ascending
+  // order); refuses an id that is present anywhere in the list.
   Entry* Append(Entry entry) {
-    for (auto& e : items_) {
-      if (e->Id == entry.Id) return nullptr;
-      if (e->Id > entry.Id) break;
-    }
+    if (FindById(entry.Id)) return nullptr;
     items_.push_back(std::make_unique<Entry>(std::move(entry)));
     current_ = items_.back().get();
     return current_;
