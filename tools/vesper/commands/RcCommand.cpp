@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/DateTime.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
 #include "platform/StrUtils.h"
 #include "tools/vesper/Command.h"
 #include "wizards/resedit/core/ResChecks.h"
-#include "wizards/resedit/core/ResDate.h"
 #include "wizards/resedit/core/Resources.h"
 
 namespace vesper::cli {
@@ -287,12 +287,13 @@ std::string* VersionTextField(TVersionResource& v, const std::string& key) {
   return nullptr;
 }
 
-double ParseDate(const std::string& text) {
+TDateTime ParseDate(const std::string& text) {
   int y, mo, d, h = 0, mi = 0;
-  if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d", &y, &mo, &d, &h, &mi) < 3 || mo < 1 || mo > 12 ||
-      d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 || y < 1 || y > 9999)
+  TDateTime date, time;
+  if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d", &y, &mo, &d, &h, &mi) < 3 || !TryEncodeDate(y, mo, d, date) ||
+      !TryEncodeTime(h, mi, 0, 0, time))
     throw EConvertError("'" + text + "' is not a valid date (YYYY-MM-DD HH:NN)");
-  return EncodeResDate({y, mo, d, h, mi, 0});
+  return date + time;
 }
 
 void SetVersionField(TVersionResource& v, const std::string& item) {
@@ -351,12 +352,7 @@ int Set(TResources& res, const Args& a) {
 
 // ---- show ------------------------------------------------------------------
 
-std::string DateText(double dateTime) {
-  TResDateParts p = DecodeResDate(dateTime);
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d", p.Year, p.Month, p.Day, p.Hour, p.Minute);
-  return buf;
-}
+std::string DateText(TDateTime dateTime) { return FormatDateTime("yyyy-mm-dd hh:nn", dateTime); }
 
 std::string ListName(const TNameValueList& list, uint32_t value) {
   const TNameValue* item = FindListValue(list, value);

@@ -1,5 +1,6 @@
 #include "wizards/resedit/core/MessageResource.h"
 
+#include "platform/Format.h"
 #include "platform/StrUtils.h"
 
 namespace vesper {
@@ -98,7 +99,7 @@ bool TMessageResource::ChangeLanguage(int index, const std::string& name, uint32
   if (other >= 0 && other != index) return false;
   TNameValue& lang = Languages[index];
   if (!AskYes(io, "Language alteration",
-              "Changing " + lang.Name + " to another language will not auto translate text."))
+              Format("Changing %s to another language will not auto translate text.", {lang.Name})))
     return false;
   std::string from = LanguageMarker(lang.Value), to = LanguageMarker(id);
   for (auto& e : Items()) e->Texts = StringReplace(e->Texts, from, to);
@@ -114,8 +115,8 @@ bool TMessageResource::DeleteLanguage(int index, const TResUserIO& io) {
   }
   const std::string& name = Languages[index].Name;
   if (!AskYes(io, "Delete Language",
-              "Deleting " + name + " will permanently remove all messages assigned to " + name) ||
-      !AskYes(io, "Last chance !", "Delete " + name))
+              Format("Deleting %s will permanently remove all messages assigned to %s", {name, name})) ||
+      !AskYes(io, "Last chance !", Format("Delete %s", {name})))
     return false;
   Languages.erase(Languages.begin() + index);
   return true;
@@ -133,12 +134,12 @@ bool TMessageResource::CheckFacility(int index, const std::string& name, uint32_
   }
   int byCode = IndexOfValue(Facilities, code);
   if (byCode >= 0 && byCode != index) {
-    io.ShowError("Facility Code of " + IntToStr(code) + " already exists");
+    io.ShowError(Format("Facility Code of %d already exists", {code}));
     return false;
   }
   int byName = IndexOfName(Facilities, name);
   if (byName >= 0 && byName != index) {
-    io.ShowError("Facility Name of \"" + name + "\" already exists");
+    io.ShowError(Format("Facility Name of \"%s\" already exists", {name}));
     return false;
   }
   return true;
@@ -169,8 +170,7 @@ bool TMessageResource::DeleteFacility(int index, const TResUserIO& io) {
   const TNameValue& f = Facilities[index];
   for (auto& e : Items()) {
     if (e->Facility != f.Value) continue;
-    io.ShowError("Can't delete " + f.Name + "(" + IntToHex(f.Value, 1) + ") already in use in Message Table (" +
-                 e->Name + ")");
+    io.ShowError(Format("Can't delete %s(%x) already in use in Message Table (%s)", {f.Name, f.Value, e->Name}));
     return false;
   }
   Facilities.erase(Facilities.begin() + index);

@@ -1,11 +1,13 @@
 #include "wizards/resedit/core/ResChecks.h"
 
+#include "platform/Format.h"
+
 namespace vesper {
 
-std::string IdExistsMessage(int64_t id) { return "Resource Id of " + IntToStr(id) + " already exists"; }
+std::string IdExistsMessage(int64_t id) { return Format("Resource Id of %d already exists", {id}); }
 
 std::string NameExistsMessage(std::string_view n) {
-  return "Resource Name of \"" + std::string(n) + "\" already exists";
+  return Format("Resource Name of \"%s\" already exists", {n});
 }
 
 TResCheck CheckEntryFields(const TEntryFields& f) {

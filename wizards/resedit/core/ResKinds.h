@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DateTime.h"
 #include "wizards/resedit/core/MemOptions.h"
 #include "wizards/resedit/core/ResList.h"
 
@@ -92,7 +93,7 @@ class TRcDataResource : public TResList<TRcDataEntry> {
 struct THistoryEntry {
   uint32_t FileVersion = 0;
   uint32_t ProductVersion = 0;
-  double Date = 0;  // days since 30 December 1899, fraction = time of day
+  TDateTime Date = 0;
   std::string Author;
   std::string Comments;
 };

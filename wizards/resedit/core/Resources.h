@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/DateTime.h"
 #include "wizards/resedit/core/MessageResource.h"
 #include "wizards/resedit/core/ResKinds.h"
 #include "wizards/resedit/core/ResNotices.h"
@@ -34,7 +35,7 @@ class TResources {
   TMessageResource Messages;
   bool CppOutput = false;
   bool CompressionAllowed = false;
-  double SavedStamp = 0;  // date-time read from the project file header
+  TDateTime SavedStamp = 0;  // date-time read from the project file header
   bool DefaultsInProject = false;
   bool Is32Bit = true;
   bool OmitVersion = false;

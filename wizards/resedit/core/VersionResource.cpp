@@ -1,10 +1,8 @@
 #include "wizards/resedit/core/VersionResource.h"
 
-#include <cstdio>
-
 #include "platform/Exception.h"
+#include "platform/Format.h"
 #include "platform/StrUtils.h"
-#include "wizards/resedit/core/ResDate.h"
 #include "wizards/resedit/core/ResSettings.h"
 
 namespace vesper {
@@ -123,9 +121,7 @@ const TNameValue* FindListValue(const TNameValueList& list, uint32_t value) {
 }
 
 std::string VersionText(const TVersionParts& p) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%02d.%02d.%02d.%02d", p[0], p[1], p[2], p[3]);
-  return buf;
+  return Format("%02.2d.%02.2d.%02.2d.%02.2d", {p[0], p[1], p[2], p[3]});
 }
 
 uint32_t PackVersion(const TVersionParts& p) {
@@ -190,17 +186,21 @@ void TVersionResource::IncFileVersion() {
   FileVersionText = VersionText(fileVersion_);
 }
 
-double TVersionResource::InternalDate() const {
-  return EncodeResDate({Year, Month, Day, Hour, Minute, 0});
+TDateTime TVersionResource::InternalDate() const {
+  TDateTime date, time;
+  if (!TryEncodeDate(Year, Month, Day, date) || !TryEncodeTime(Hour, Minute, 0, 0, time)) return 0;
+  return date + time;
 }
 
-void TVersionResource::SetInternalDate(double dateTime) {
-  TResDateParts p = DecodeResDate(dateTime);
-  Year = uint16_t(p.Year);
-  Month = uint16_t(p.Month);
-  Day = uint16_t(p.Day);
-  Hour = uint16_t(p.Hour);
-  Minute = uint16_t(p.Minute);
+void TVersionResource::SetInternalDate(TDateTime dateTime) {
+  int y, mo, d, h, mi, s, ms;
+  DecodeDate(dateTime, y, mo, d);
+  DecodeTime(dateTime, h, mi, s, ms);
+  Year = uint16_t(y);
+  Month = uint16_t(mo);
+  Day = uint16_t(d);
+  Hour = uint16_t(h);
+  Minute = uint16_t(mi);
 }
 
 void TVersionResource::Reset(const TResSettings& s) {
@@ -220,7 +220,7 @@ void TVersionResource::Reset(const TResSettings& s) {
   PrivateBuild = "No";
   SetFileVersion({0, 0, 0, 0});
   SetProductVersion({0, 0, 0, 0});
-  SetInternalDate(ResNow());
+  SetInternalDate(Now());
 }
 
 }  // namespace vesper

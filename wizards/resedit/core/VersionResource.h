@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/DateTime.h"
+
 namespace vesper {
 
 class TResources;
@@ -78,8 +80,9 @@ class TVersionResource {
   // its left; the major part wraps without carry.
   void IncFileVersion();
 
-  double InternalDate() const;
-  void SetInternalDate(double dateTime);
+  // The internal date as a date-time (0 when its parts are no valid date).
+  TDateTime InternalDate() const;
+  void SetInternalDate(TDateTime dateTime);
 
   // A fresh record from the settings: company, copyright and trademarks;
   // "No" for the special and private builds; all parts 0; the date now; OS,

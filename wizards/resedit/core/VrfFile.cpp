@@ -2,9 +2,10 @@
 
 #include <cstring>
 
+#include "platform/DateTime.h"
 #include "platform/Exception.h"
+#include "platform/Format.h"
 #include "platform/StrUtils.h"
-#include "wizards/resedit/core/ResDate.h"
 #include "wizards/resedit/core/Resources.h"
 
 namespace vesper {
@@ -89,17 +90,37 @@ void WriteParts(TStream& s, const TVersionParts& p) {
   for (uint8_t b : p) s.WriteByte(b);
 }
 
+// The older history layout's date "mm/dd/yy hh:nn[:ss]" (its "@" removed;
+// the year may have four digits); false when it is no date.
+bool ParseOlderDate(const std::string& text, TDateTime& dateTime) {
+  auto parts = SplitString(Trim(text), ' ');
+  if (parts.size() != 2) return false;
+  auto date = SplitString(parts[0], '/');
+  auto time = SplitString(parts[1], ':');
+  if (date.size() != 3 || time.size() < 2 || time.size() > 3) return false;
+  int n[6] = {0, 0, 0, 0, 0, 0};
+  for (size_t i = 0; i < 3; ++i)
+    if (!TryStrToInt(date[i], n[i])) return false;
+  for (size_t i = 0; i < time.size(); ++i)
+    if (!TryStrToInt(time[i], n[3 + i])) return false;
+  int year = n[2] >= 0 && n[2] < 100 ? n[2] + (n[2] < 50 ? 2000 : 1900) : n[2];
+  TDateTime d, t;
+  if (!TryEncodeDate(year, n[0], n[1], d) || !TryEncodeTime(n[3], n[4], n[5], 0, t)) return false;
+  dateTime = d + t;
+  return true;
+}
+
 }  // namespace
 
 // ---- writing ---------------------------------------------------------------
 
 void TVrfWriter::Write() {
-  std::string bytes = Bytes(ResNow());
+  std::string bytes = Bytes(Now());
   TResStream(std::move(bytes)).SaveAtomic(res_.FileName());
   io_.Status(" Ready");
 }
 
-std::string TVrfWriter::Bytes(double stamp) {
+std::string TVrfWriter::Bytes(TDateTime stamp) {
   s_.Clear();
   s_.WriteString(kVrfSignature);
   WriteDouble(s_, stamp);
@@ -312,7 +333,7 @@ bool TVrfReader::ReadBytes(std::string data) {
     io_.ShowError(e.Message());
     return false;
   } catch (const EReadError&) {
-    io_.ShowError("Resource Format Error readingIndentifier " + IntToHex(section_, 1) + " in " + res_.FileName());
+    io_.ShowError(SectionError(section_));
     return false;
   }
   if (ok) io_.Status(" Ready");
@@ -321,15 +342,20 @@ bool TVrfReader::ReadBytes(std::string data) {
 
 void TVrfReader::FormatError() { throw EReadError("Stream read error"); }
 
+std::string TVrfReader::SectionError(uint32_t tag) const {
+  return Format("Resource Format Error readingIndentifier %X in %s", {tag, res_.FileName()});
+}
+
 bool TVrfReader::AtEnd() { return s_.Remaining() <= 0; }
 
 bool TVrfReader::ReadFormat() {
   std::string sig = s_.ReadString(std::min<int64_t>(6, s_.Size()));
   if (sig.size() < 6 || sig.compare(0, 3, "@#(") != 0)
-    throw EVrfFormat(res_.FileName() + " is not a valid resource file");
+    throw EVrfFormat(Format("%s is not a valid resource file", {res_.FileName()}));
   if (sig[3] == ')') {
     TResNotice q{TMsgDlgType::mtConfirmation, "",
-                 res_.FileName() + " is a 16bit resource file, continuing will overwrite it with a 32bit version. Procede ?",
+                 Format("%s is a 16bit resource file, continuing will overwrite it with a 32bit version. Procede ?",
+                        {res_.FileName()}),
                  mbYes | mbNo | mbCancel, 0};
     if (io_.Show(q) != TModalResult::mrYes) return false;
     s_.Seek(-2, SeekOrigin::Current);
@@ -346,8 +372,7 @@ bool TVrfReader::ReadFormat() {
     if ((current_ && tag == vtFileEnd) || tag == vtMessagesEnd) return true;
     ReadSection(tag);
     if (current_ && s_.ReadDWord() != vtSectionEnd)
-      throw EVrfFormat("Resource Format Error readingIndentifier " + IntToHex(tag, 1) + " in " +
-                       res_.FileName());
+      throw EVrfFormat(SectionError(tag));
   }
 }
 
@@ -368,7 +393,7 @@ bool TVrfReader::ReadOldest() {
 void TVrfReader::ReadSection(uint32_t tag) {
   const char* name = SectionName(tag);
   if (!name)
-    throw EVrfFormat("Unexpected Resource Indentifier " + IntToHex(tag, 1) + " in " + res_.FileName());
+    throw EVrfFormat(Format("Unexpected Resource Indentifier %X in %s", {tag, res_.FileName()}));
   section_ = tag;
   io_.Status(std::string(" Reading ") + name + "...");
   switch (tag) {
@@ -431,8 +456,7 @@ void TVrfReader::ReadDefaults() {
     if (tag == vtDefaultsEnd) break;
     const TSettingInfo* info = FindSettingByNumber((tag >> 8) & 0xFF);
     if (!info)
-      throw EVrfFormat("Resource Format Error reading setting " + IntToStr((tag >> 8) & 0xFF) + " in " +
-                       res_.FileName());
+      throw EVrfFormat(Format("Resource Format Error reading setting %d in %s", {(tag >> 8) & 0xFF, res_.FileName()}));
     switch (info->Width) {
       case TSettingWidth::swText: SetSettingText(st, *info, s_.ReadShortString(tag & 0xFF)); break;
       case TSettingWidth::swByte: st.*std::get<bool TResSettings::*>(info->Member) = s_.ReadByte() != 0; break;
@@ -619,7 +643,7 @@ void TVrfReader::ReadOlderHistory() {
       case 2: e.ProductVersion = OlderVersion(text); break;
       case 3:
         if (text.size() >= 10) text.erase(8, 2);
-        if (!ParseResDateText(text, e.Date)) FormatError();
+        if (!ParseOlderDate(text, e.Date)) FormatError();
         break;
       case 4: e.Author = std::move(text); break;
       case 5:

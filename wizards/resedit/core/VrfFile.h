@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/DateTime.h"
 #include "wizards/resedit/core/ResNotices.h"
 #include "wizards/resedit/core/ResStream.h"
 
@@ -64,7 +65,7 @@ class TVrfWriter {
   // Builds the file in memory and replaces the project file with it.
   void Write();
   // The file's bytes with `stamp` as the date-time of saving.
-  std::string Bytes(double stamp);
+  std::string Bytes(TDateTime stamp);
 
  private:
   TResources& res_;
@@ -106,7 +107,9 @@ class TVrfReader {
 
   bool ReadFormat();
   bool ReadOldest();
+  // Stops the read with the format error of the current section.
   [[noreturn]] void FormatError();
+  std::string SectionError(uint32_t tag) const;
   bool AtEnd();
   void ReadSection(uint32_t tag);
   void ReadVersion();

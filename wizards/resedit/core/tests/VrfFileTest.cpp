@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "platform/DateTime.h"
 #include "platform/Exception.h"
 #include "tests/support/TestSupport.h"
-#include "wizards/resedit/core/ResDate.h"
 #include "wizards/resedit/core/Resources.h"
 #include "wizards/resedit/core/VrfFile.h"
 #include "wizards/resedit/core/tests/VrfBytes.h"
@@ -311,9 +311,7 @@ TEST(VrfFile, OlderSignatureReadsWithoutReservedBytesOrEndMarkers) {
   ASSERT_EQ(res.History.Count(), 1);
   EXPECT_EQ(res.History.At(0)->FileVersion, 0x01020304u);
   EXPECT_EQ(res.History.At(0)->Author, "ME");
-  TResDateParts d = DecodeResDate(res.History.At(0)->Date);
-  EXPECT_EQ(std::vector<int>({d.Year, d.Month, d.Day, d.Hour, d.Minute}),
-            std::vector<int>({1997, 12, 31, 14, 5}));
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", res.History.At(0)->Date), "1997-12-31 14:05");
   EXPECT_EQ(res.Notes.Text, "one\r\ntwo");
   EXPECT_FALSE(res.Version.Present);
 }
