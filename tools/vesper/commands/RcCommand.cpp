@@ -163,6 +163,7 @@ int AddKeyed(TResources& res, const std::string& kind, const Args& a) {
   TEntryFields f{StrToInt64(a.pos[3]), a.pos[4], "", "", false, false};
   const std::string& last = a.pos[5];
   if (kind == "string") {
+    if (f.Name.size() > 255 || last.size() > 255) return Refused("String names and texts are at most 255 characters");
     f.Text = last;
     f.NeedsText = true;
     TStringEntry e;

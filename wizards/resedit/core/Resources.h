@@ -61,6 +61,7 @@ class TResources {
   void WriteProject(const TResUserIO& io = {});
   // True when the file was read to its end marker or end; false after the
   // format error was shown, or when the oldest format was not accepted.
+  // Raises EFOpenError when the file cannot be read at all.
   bool ReadProject(const TResUserIO& io = {});
 
  private:
