@@ -604,13 +604,12 @@ void TVrfReader::ReadOlderEntries(List& list, uint32_t closingTag) {
       } else {
         e.FileName = std::move(text);
       }
-    } else if (number == 4 && !isString) {
-      if constexpr (!isString) {
-        e.MemOptions = ParseMemOptionText(s_.ReadShortString(tag & 0xFF));
-        if constexpr (std::is_same_v<Entry, TRcDataEntry>) e.KindAndCompression = rkOlderLayout;
-        list.Append(std::move(e));
-        e = Entry();
-      }
+    } else if constexpr (!isString) {
+      if (number != 4) FormatError();
+      e.MemOptions = ParseMemOptionText(s_.ReadShortString(tag & 0xFF));
+      if constexpr (std::is_same_v<Entry, TRcDataEntry>) e.KindAndCompression = rkOlderLayout;
+      list.Append(std::move(e));
+      e = Entry();
     } else {
       FormatError();
     }
