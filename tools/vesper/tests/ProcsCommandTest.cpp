@@ -44,8 +44,8 @@ TEST(ProcsCommand, ListsAsTheWindowFillsItsLists) {
       {{"--implementation", "--params"},
        "[functions]\n13\tTFoo.Get( I : Integer) : string\n[procedures]\n12\tTFoo.paint\n"},
       {{"--both", "--single", "--by-class"},
-       "[single]\n10\tfunction Add \n13\tfunction TFoo.Get\n12\tprocedure TFoo.paint\n"
-       "6\tfunction TFoo Get \n5\tprocedure TFoo paint \n9\tprocedure apply \n8\tprocedure Zap \n"},
+       "[single]\n10\tfunction Add \n6\tfunction TFoo Get \n13\tfunction TFoo.Get\n"
+       "9\tprocedure apply \n5\tprocedure TFoo paint \n12\tprocedure TFoo.paint\n8\tprocedure Zap \n"},
       {{"--single", "--no-prefix"}, "[single]\n10\tAdd \n9\tapply \n6\tGet  (TFoo)\n5\tpaint  (TFoo)\n8\tZap \n"},
   };
   for (auto& c : cases) {

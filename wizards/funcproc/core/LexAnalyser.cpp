@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/Format.h"
 #include "platform/StrUtils.h"
 
 namespace vesper {
@@ -106,7 +107,7 @@ void TLexAnalyser::CheckToken(char t) {
     case toInteger:
     case toFloat: Raise(MessageText(lmNumberExpected));
     case toEOF: Raise("End of file expected");
-    default: Raise(std::string("'") + t + "' expected");
+    default: Raise(Format("'%s' expected", {std::string(1, t)}));
   }
 }
 
@@ -117,7 +118,7 @@ void TLexAnalyser::Error(const std::string& message) {
 }
 
 std::string TLexAnalyser::LineMessage(const std::string& message) const {
-  return message + " on line " + std::to_string(line_);
+  return Format("%s on line %d", {message, line_});
 }
 
 void TLexAnalyser::HexToBinary(TStream& stream) {
@@ -247,7 +248,7 @@ char TLexAnalyser::CheckAndNext(char t) {
 }
 
 char TLexAnalyser::CheckSymbolAndNext(std::string_view s) {
-  if (!TokenSymbolIs(s)) Error(std::string(s) + " expected");
+  if (!TokenSymbolIs(s)) Error(Format("%s expected", {s}));
   return NextToken();
 }
 

@@ -1,8 +1,8 @@
 #include "wizards/funcproc/core/RoutineFinder.h"
 
 #include <algorithm>
-#include <cstdio>
 
+#include "platform/Format.h"
 #include "wizards/funcproc/core/DelphiParser.h"
 
 namespace vesper {
@@ -130,15 +130,12 @@ void TRoutineFinder::List(TRoutineKind kind, std::string text, int line) {
 }
 
 std::string ScanStatusText(int lines, int64_t milliseconds) {
-  // TODO(format): switch to vesper::Format once platform/Format.h is in.
-  char time[64];
-  if (milliseconds < 60000) {
-    std::snprintf(time, sizeof time, "%2.02f seconds", double(milliseconds) / 1000.0);
-  } else {
-    std::snprintf(time, sizeof time, "%d Mins and %2.02f seconds", int(milliseconds / 60000),
-                  double(milliseconds % 60000) / 1000.0);
-  }
-  return std::to_string(lines) + " Lines scanned in " + time;
+  std::string time =
+      milliseconds < 60000
+          ? Format("%2.02f seconds", {double(milliseconds) / 1000.0})
+          : Format("%d Mins and %2.02f seconds",
+                   {int(milliseconds / 60000), double(milliseconds % 60000) / 1000.0});
+  return Format("%d Lines scanned in %s", {lines, time});
 }
 
 }  // namespace vesper
