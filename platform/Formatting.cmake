@@ -3,3 +3,4 @@ list(APPEND VESPER_PLATFORM_SOURCES
   Format.cpp
   DateTime.cpp
 )
+list(APPEND VESPER_PLATFORM_SOURCES StringList.cpp)
