@@ -4,3 +4,5 @@ list(APPEND VESPER_PLATFORM_SOURCES
   RegHive.cpp
   Registry.cpp
 )
+
+vesper_cli_command(SOURCES ${CMAKE_SOURCE_DIR}/tools/vesper/commands/RegCommand.cpp LIBS vesperplatform)
