@@ -147,7 +147,8 @@ int TResourceList::Add(const std::string& typeName) {
   auto at = std::upper_bound(types_.begin(), types_.end(), typeName, [](const std::string& n, const Type& t) {
     return CompareText(n, t.name) < 0;
   });
-  return int(types_.insert(at, Type{typeName, nullptr}) - types_.begin());
+  auto inserted = types_.insert(at, Type{typeName, nullptr});
+  return int(inserted - types_.begin());
 }
 
 void TResourceList::AddItem(int index, std::unique_ptr<TResourceItem> item) {
