@@ -100,24 +100,24 @@ std::string TExe32Image::CString(uint64_t offset) const {
   return std::string(p, strnlen(p, size_ - offset));
 }
 
-const TImageSectionHeader* TExe32Image::FindSection(std::string_view name) const {
+std::optional<TImageSectionHeader> TExe32Image::FindSection(std::string_view name) const {
   name = name.substr(0, 8);
   for (unsigned i = 0; i < sectionCount_; ++i) {
     uint64_t at = sectionTable_ + uint64_t(i) * sizeof(TImageSectionHeader);
-    if (!Contains(at, sizeof(TImageSectionHeader))) return nullptr;
-    auto* section = reinterpret_cast<const TImageSectionHeader*>(base_ + at);
-    std::string_view stored(section->Name, strnlen(section->Name, 8));
+    if (!Contains(at, sizeof(TImageSectionHeader))) return std::nullopt;
+    TImageSectionHeader section;
+    std::memcpy(&section, base_ + at, sizeof section);
+    std::string_view stored(section.Name, strnlen(section.Name, 8));
     if (SameText(stored, name)) return section;
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 TResource32List& TExe32Image::ResourceRoot() {
   if (!root_) {
-    const TImageSectionHeader* rsrc = FindSection(".rsrc");
+    std::optional<TImageSectionHeader> rsrc = FindSection(".rsrc");
     if (!rsrc) throw EExe32Image("No resources in this file.");
-    TImageSectionHeader h;
-    std::memcpy(&h, rsrc, sizeof h);
+    const TImageSectionHeader& h = *rsrc;
     if (!Contains(h.PointerToRawData, 16)) RaiseDamagedImage();
     rsrcRaw_ = h.PointerToRawData;
     rsrcVa_ = h.VirtualAddress;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,8 +93,9 @@ class TExe32Image {
   TExe32Image& operator=(const TExe32Image&) = delete;
 
   const std::string& FileName() const { return fileName_; }
-  // The section named `name` (case-insensitive, at most 8 characters), or null.
-  const TImageSectionHeader* FindSection(std::string_view name) const;
+  // A copy of the section header named `name` (case-insensitive, at most 8
+  // characters), or nothing.
+  std::optional<TImageSectionHeader> FindSection(std::string_view name) const;
   // The root of the ".rsrc" directory; "No resources in this file." without one.
   TResource32List& ResourceRoot();
   bool Is64Bit() const { return is64_; }

@@ -44,11 +44,10 @@ void AddSortedUnique(std::vector<std::string>& list, const std::string& text) {
 
 std::vector<std::string> ReadImports(const TExe32Image& image) {
   std::vector<std::string> entries;
-  const TImageSectionHeader* idata = image.FindSection(".idata");
+  std::optional<TImageSectionHeader> idata = image.FindSection(".idata");
   if (!idata) return entries;
   ImportSection sec;
-  TImageSectionHeader h;
-  std::memcpy(&h, idata, sizeof h);
+  const TImageSectionHeader& h = *idata;
   sec.va = h.VirtualAddress;
   sec.end = uint64_t(h.VirtualAddress) + h.SizeOfRawData;
   sec.delta = h.VirtualAddress - h.PointerToRawData;

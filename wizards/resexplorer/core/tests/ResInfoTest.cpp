@@ -100,7 +100,7 @@ TEST(ExeImage, AgreesWithWrestool) {
     TExeImage image(ExeFixture(name));
     // wrestool shows data addresses; ours are file offsets.
     TExe32Image pe(ExeFixture(name));
-    const TImageSectionHeader* rsrc = pe.FindSection(".rsrc");
+    auto rsrc = pe.FindSection(".rsrc");
     ASSERT_TRUE(rsrc);
     uint32_t delta = rsrc->VirtualAddress - rsrc->PointerToRawData;
     std::set<std::pair<uint32_t, uint32_t>> ours;
