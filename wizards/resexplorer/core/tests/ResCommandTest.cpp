@@ -48,7 +48,7 @@ TEST(ResCommand, Errors) {
   };
   for (auto& c : cases) {
     auto r = Vesper(c.args);
-    EXPECT_EQ(r.exitCode, 2) << c.args[1];
+    EXPECT_EQ(r.exitCode, 2) << c.args.back();
     if (c.message) EXPECT_EQ(r.err, c.message);
   }
 }
