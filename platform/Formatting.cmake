@@ -1,0 +1,6 @@
+# Formatting, dates, string lists and INI files.
+list(APPEND VESPER_PLATFORM_SOURCES
+  Format.cpp
+  DateTime.cpp
+)
+list(APPEND VESPER_PLATFORM_SOURCES StringList.cpp)
