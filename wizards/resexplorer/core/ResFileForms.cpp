@@ -4,6 +4,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/StrUtils.h"
+#include "platform/filer/FormConverter.h"
 #include "wizards/resexplorer/core/ResInfo.h"
 
 namespace vesper {
@@ -157,9 +158,6 @@ std::string FormResourceRecord(const std::string& name, std::string_view data) {
   return out;
 }
 
-std::string FormDataToText(std::string_view data) {
-  // The component-stream converter lives in the platform's filer.
-  throw EExeImage("Form to text conversion is not available: this build has no form-file converter");
-}
+std::string FormDataToText(std::string_view data) { return ObjectBinaryToText(data); }
 
 }  // namespace vesper

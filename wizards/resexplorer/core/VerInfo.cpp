@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "platform/CodePage.h"
+#include "platform/DateTime.h"
 #include "platform/StrUtils.h"
+#include "platform/VersionInfo.h"
 #include "wizards/resexplorer/core/ResInfo.h"
 
 namespace vesper {
@@ -62,13 +64,10 @@ std::string VersionText(uint32_t ms, uint32_t ls) {
   return buf;
 }
 
-// A packed file date-time (date in the high word) as text.
+// A packed file date-time (date in the high word) as text; nothing when invalid.
 std::string FileDateText(uint32_t packed) {
-  unsigned date = packed >> 16, time = packed & 0xFFFF;
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%04u-%02u-%02u %02u:%02u:%02u", 1980 + (date >> 9), (date >> 5) & 15,
-                date & 31, time >> 11, (time >> 5) & 63, (time & 31) * 2);
-  return buf;
+  TDateTime dt;
+  return TryFileDateToDateTime(int32_t(packed), dt) ? DateTimeToStr(dt) : "";
 }
 
 std::string Hex4(unsigned v) {
@@ -77,42 +76,41 @@ std::string Hex4(unsigned v) {
   return buf;
 }
 
-// The VERSION item whose data the system's call would return for the file.
-const TResourceItem* FileVersionItem(const TExeImage& image) {
+// The version data the system's call returns for an executable: the
+// platform's reader for 32-bit images, the first VERSION item for 16-bit ones.
+TVersionData FileVersionData(const TExeImage& image, const TResourceItem& selected) {
+  std::string data;
+  if (!image.Is16Bit() && GetFileVersionInfo(image.FileName(), data)) return TVersionData(data, true);
   int index = image.Resources().IndexOf("VERSION");
-  return index >= 0 ? image.Resources().Item(index) : nullptr;
+  const TResourceItem* item = index >= 0 ? image.Resources().Item(index) : nullptr;
+  if (!item) item = &selected;
+  return TVersionData(item->Data(), item->IsUnicode);
 }
 
 }  // namespace
 
 std::optional<TVersionData::Block> TVersionData::ReadBlock(size_t at, size_t limit) const {
-  size_t header = unicode_ ? 6 : 4;
-  if (at + header > limit) return std::nullopt;
+  if (at + 4 > limit) return std::nullopt;
   Block b;
   b.start = at;
   size_t length = Word(data_, at);
-  if (length < header) return std::nullopt;
+  if (length < 4) return std::nullopt;
   b.end = std::min(limit, at + length);
   b.valueLength = Word(data_, at + 2);
-  size_t p = at + header;
-  if (unicode_) {
-    std::u16string key;
-    for (; p + 2 <= b.end && Word(data_, p) != 0; p += 2) key.push_back(char16_t(Word(data_, p)));
-    b.key = Utf16ToAnsi(key);
-    p += 2;
-    // Text values count characters.
-    if (Word(data_, at + 4) == 1) b.valueLength *= 2;
-  } else {
-    for (; p < b.end && data_[p] != '\0'; ++p) b.key.push_back(data_[p]);
-    p += 1;
-  }
-  b.value = std::min(Align4(p), b.end);
+  size_t p = at + 4;
+  for (; p < b.end && data_[p] != '\0'; ++p) b.key.push_back(data_[p]);
+  b.value = std::min(Align4(p + 1), b.end);
   b.valueLength = std::min(b.valueLength, b.end - b.value);
   b.children = std::min(Align4(b.value + b.valueLength), b.end);
   return b;
 }
 
 std::optional<std::string_view> TVersionData::QueryValue(std::string_view path) const {
+  if (unicode_) {
+    std::string_view value;
+    if (!VerQueryValue(data_, path, value)) return std::nullopt;
+    return value;
+  }
   std::optional<Block> block = ReadBlock(0, data_.size());
   if (!block) return std::nullopt;
   for (const std::string& part : SplitString(path, '\\')) {
@@ -134,12 +132,14 @@ std::optional<std::string_view> TVersionData::QueryValue(std::string_view path) 
 }
 
 std::optional<std::string> TVersionData::QueryString(std::string_view path) const {
+  if (unicode_) {
+    std::string value;
+    if (!VerQueryString(data_, path, value)) return std::nullopt;
+    return value;
+  }
   std::optional<std::string_view> value = QueryValue(path);
   if (!value) return std::nullopt;
-  if (!unicode_) return std::string(value->substr(0, value->find('\0')));
-  std::u16string text;
-  for (size_t i = 0; i + 1 < value->size() && Word(*value, i) != 0; i += 2) text.push_back(char16_t(Word(*value, i)));
-  return Utf16ToAnsi(text);
+  return std::string(value->substr(0, value->find('\0')));
 }
 
 std::string TVersionData::SearchString(std::string_view key) const {
@@ -200,9 +200,7 @@ std::pair<uint16_t, uint16_t> ChooseTranslation(std::optional<std::string_view> 
 }
 
 std::vector<TVersionRow> VersionRows(const TExeImage& image, const TResourceItem& item) {
-  const TResourceItem* source = image.IsResFile() ? &item : FileVersionItem(image);
-  if (!source) source = &item;
-  TVersionData data(source->Data(), source->IsUnicode);
+  TVersionData data = image.IsResFile() ? TVersionData(item.Data(), item.IsUnicode) : FileVersionData(image, item);
   std::vector<TVersionRow> rows;
   TFixedFileInfo fixed{};
   std::optional<std::string_view> root = data.QueryValue("\\");

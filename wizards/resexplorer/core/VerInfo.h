@@ -15,7 +15,9 @@ class TResourceItem;
 
 // The data of one version resource, queried by path as the system's call
 // does: "\" (fixed information), "\VarFileInfo\Translation",
-// "\StringFileInfo\040904E4\CompanyName". Keys compare without regard to case.
+// "\StringFileInfo\040904E4\CompanyName". The 32-bit layout goes through the
+// platform's version calls; the 16-bit layout (8-bit keys, no type word) is
+// read here. Keys compare without regard to case.
 class TVersionData {
  public:
   TVersionData(std::string data, bool unicode) : data_(std::move(data)), unicode_(unicode) {}

@@ -30,6 +30,8 @@ TEST(ResCommand, ListSaveAndText) {
 
   auto strings = Vesper({"res", "text", ExeFixture("app.res"), "STRINGS", "0002"});
   EXPECT_EQ(strings.out, "17,Block two\n");
+  auto form = Vesper({"res", "text", ExeFixture("app32.exe"), "forms", "mainform"});
+  EXPECT_EQ(form.out, "object MainForm: TMainForm\r\n  Left = 300\r\n  Caption = 'Hello'\r\nend\r\n");
   auto version = Vesper({"res", "text", ExeFixture("lib64.dll"), "version", "1"});
   EXPECT_NE(version.out.find("Company Name       Vesper Test\n"), std::string::npos) << version.out;
 }

@@ -130,6 +130,17 @@ TEST(ResFileForms, FormRecordNames) {
   EXPECT_EQ(record.substr(3, 64), std::string(63, 'N') + '\0');
 }
 
+TEST(ResFileForms, FormText) {
+  REQUIRE_EXE_FIXTURES();
+  for (const char* name : {"app64.exe", "lib32.dll"}) {
+    TExeImage image(ExeFixture(name));
+    EXPECT_EQ(image.FindItem("FORMS", "MAINFORM")->FormText(),
+              "object MainForm: TMainForm\r\n  Left = 300\r\n  Caption = 'Hello'\r\nend\r\n");
+  }
+  // Damaged form data raise the converter's own error.
+  EXPECT_THROW(FormDataToText("TPF0\x09TMainForm"), EReadError);
+}
+
 TEST(ResFileForms, PicturesOnlyForImages) {
   REQUIRE_EXE_FIXTURES();
   TExeImage image(ExeFixture("app64.exe"));

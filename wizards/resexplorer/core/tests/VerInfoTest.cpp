@@ -90,7 +90,7 @@ TEST(VerInfo, SixteenBitDataWithoutTranslation) {
   EXPECT_EQ(rows[1].second, "09.00.00.01");
   EXPECT_EQ(rows[2].second, "VOS__WINDOWS16");
   EXPECT_EQ(rows[3].second, "VFT_DLL");
-  EXPECT_EQ(rows[4].second, "1998-03-14 13:05:00");
+  EXPECT_EQ(rows[4].second, "3/14/1998 1:05:00 PM");
   EXPECT_EQ(rows[5].second, "U.S. English");
   EXPECT_EQ(rows[6].second, "7-bit ASCII");
   EXPECT_EQ(rows[7].second, "Old Co");
