@@ -18,21 +18,16 @@ bool Contains(const std::string& haystack, const char* needle) {
   return haystack.find(needle) != std::string::npos;
 }
 
-bool InList(const std::vector<std::string>& list, const std::string& name) {
-  for (auto& s : list)
-    if (SameText(s, name)) return true;
-  return false;
-}
-
 void Expand(TDepNode& node, const std::string& module, int image, const char* filter,
-            const std::string& folder, std::vector<std::string>& visited) {
+            const std::string& folder, TStringList& visited) {
   std::string path = FindModuleFile(folder, module);
   if (path.empty()) return;
   TExe32Image exe(path);
-  for (const std::string& entry : ReadImports(exe)) {
-    std::string raw = ImportModule(entry), name = UpperCase(raw);
-    if (!Contains(name, filter) || InList(visited, name)) continue;
-    visited.push_back(name);
+  TStringList imports = ReadImports(exe);
+  for (int i = 0; i < imports.Count(); ++i) {
+    std::string raw = ImportModule(imports.At(i)), name = UpperCase(raw);
+    if (!Contains(name, filter) || visited.IndexOf(name) >= 0) continue;
+    visited.Add(name);
     node.Children.push_back(TDepNode{name, image, {}});
     Expand(node.Children.back(), raw, image, filter, folder, visited);
   }
@@ -41,7 +36,8 @@ void Expand(TDepNode& node, const std::string& module, int image, const char* fi
 void ExpandRoot(TDepNode& root, const std::vector<std::string>& rawNames, int image, const char* filter,
                 const std::string& folder) {
   for (size_t i = 0; i < root.Children.size(); ++i) {
-    std::vector<std::string> visited{root.Children[i].Text};
+    TStringList visited;
+    visited.Add(root.Children[i].Text);
     try {
       Expand(root.Children[i], rawNames[i], image, filter, folder, visited);
     } catch (const std::exception&) {
@@ -90,21 +86,22 @@ std::string DefaultSearchFolder() {
 
 TScanResult ScanIt(TExe32Image& image, const TScanOptions& options) {
   TScanResult result;
-  std::vector<std::string> imports;
+  TStringList imports;
   try {
     imports = ReadImports(image);
   } catch (const std::exception&) {
     result.Error = "Internal Error 12 scanning .idata in " + image.FileName();
     return result;
   }
-  result.ImportCount = int(imports.size());
+  result.ImportCount = imports.Count();
   result.Roots = {{"Packages", imgPackagesRoot, {}}, {"DLL's", imgDllRoot, {}},
                   {"Units", imgUnitsRoot, {}}, {"Unknown", imgUnknownRoot, {}}};
   // Raw module names of the children of "Packages" and "DLL's", for finding their files.
   std::vector<std::string> rawNames[2];
   TDepNode* current = nullptr;
   std::string previous;
-  for (const std::string& entry : imports) {
+  for (int i = 0; i < imports.Count(); ++i) {
+    const std::string& entry = imports.At(i);
     std::string module, function;
     SplitImport(entry, module, function);
     if (!current || module != previous) {
@@ -118,15 +115,15 @@ TScanResult ScanIt(TExe32Image& image, const TScanOptions& options) {
     if (options.ShowImports && !function.empty())
       current->Children.push_back(TDepNode{TrimDecoratedName(function), imgFunction, {}});
   }
-  std::vector<std::string> units;
+  TStringList units;
   try {
     units = ReadPackageUnits(image);
   } catch (const std::exception& e) {
     result.Error = e.what();
     return result;
   }
-  result.UnitCount = int(units.size());
-  for (auto& unit : units) result.Roots[kUnits].Children.push_back(TDepNode{unit, imgUnit, {}});
+  result.UnitCount = units.Count();
+  for (int i = 0; i < units.Count(); ++i) result.Roots[kUnits].Children.push_back(TDepNode{units.At(i), imgUnit, {}});
   if (options.ShowDependencies) {
     ExpandRoot(result.Roots[kPackages], rawNames[kPackages], imgPackage, ".DPL", options.SearchFolder);
     ExpandRoot(result.Roots[kDlls], rawNames[kDlls], imgLibrary, ".DLL", options.SearchFolder);

@@ -20,7 +20,7 @@ struct ImportSection {
 
 // Appends the names of one thunk array; returns false when it held none.
 bool WalkThunks(const TExe32Image& image, const ImportSection& sec, uint32_t array, const std::string& module,
-                std::vector<std::string>& out, uint64_t& budget) {
+                TStringList& out, uint64_t& budget) {
   const uint64_t ordinalFlag = image.Is64Bit() ? (1ull << 63) : 0x80000000ull;
   const unsigned width = image.Is64Bit() ? 8 : 4;
   bool any = false;
@@ -28,7 +28,7 @@ bool WalkThunks(const TExe32Image& image, const ImportSection& sec, uint32_t arr
     if (budget-- == 0) throw EExe32Image("Damaged import table");
     uint64_t value = image.Is64Bit() ? image.QWord(at) : image.DWord(at);
     if (value == 0 || (value & ordinalFlag)) break;
-    out.push_back(module + "\t" + image.CString(uint32_t(value) - uint64_t(sec.delta) + 2));
+    out.Add(module + "\t" + image.CString(uint32_t(value) - uint64_t(sec.delta) + 2));
     any = true;
   }
   return any;
@@ -36,14 +36,15 @@ bool WalkThunks(const TExe32Image& image, const ImportSection& sec, uint32_t arr
 
 }  // namespace
 
-void AddSortedUnique(std::vector<std::string>& list, const std::string& text) {
-  auto at = std::lower_bound(list.begin(), list.end(), text,
-                             [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
-  if (at == list.end() || CompareText(*at, text) != 0) list.insert(at, text);
+// A sorted list that ignores duplicates, compared without regard to case.
+TStringList SortedList() {
+  TStringList list;
+  list.SetSorted(true);
+  return list;
 }
 
-std::vector<std::string> ReadImports(const TExe32Image& image) {
-  std::vector<std::string> entries;
+TStringList ReadImports(const TExe32Image& image) {
+  TStringList entries = SortedList();
   std::optional<TImageSectionHeader> idata = image.FindSection(".idata");
   if (!idata) return entries;
   ImportSection sec;
@@ -67,14 +68,9 @@ std::vector<std::string> ReadImports(const TExe32Image& image) {
       array = originalFirst;
     else
       break;
-    if (!WalkThunks(image, sec, array, module, entries, budget)) entries.push_back(module + "\t");
+    if (!WalkThunks(image, sec, array, module, entries, budget)) entries.Add(module + "\t");
   }
-  std::vector<std::string> sorted;
-  std::stable_sort(entries.begin(), entries.end(),
-                   [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
-  for (auto& e : entries)
-    if (sorted.empty() || CompareText(sorted.back(), e) != 0) sorted.push_back(std::move(e));
-  return sorted;
+  return entries;
 }
 
 namespace {
@@ -123,9 +119,9 @@ std::string_view PackageInfoData(TExe32Image& image) {
 
 }  // namespace
 
-std::vector<std::string> ReadPackageUnits(TExe32Image& image) {
+TStringList ReadPackageUnits(TExe32Image& image) {
   PackageData data(PackageInfoData(image));
-  std::vector<std::string> units;
+  TStringList units = SortedList();
   data.Read(4);  // flags
   uint32_t required = data.Read(4);
   // Each required package: a hash byte and its name.
@@ -137,7 +133,7 @@ std::vector<std::string> ReadPackageUnits(TExe32Image& image) {
   for (uint32_t i = 0; i < contained; ++i) {
     data.Read(2);
     std::string unit = data.Name();
-    if (i > 0) AddSortedUnique(units, unit);
+    if (i > 0) units.Add(unit);
   }
   return units;
 }

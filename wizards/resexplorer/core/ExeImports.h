@@ -3,9 +3,9 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "platform/Exception.h"
+#include "platform/StringList.h"
 
 namespace vesper {
 
@@ -16,19 +16,16 @@ VESPER_EXCEPTION(EResNotFound, Exception)
 // Sorted (case-insensitive, duplicates ignored) "module<TAB>function"
 // entries. A module whose list starts with an import by ordinal is kept as
 // "module<TAB>" with no function.
-std::vector<std::string> ReadImports(const TExe32Image& image);
+TStringList ReadImports(const TExe32Image& image);
 
 // The contained units of a package but the first, sorted. Raises
 // EResNotFound "Resource PACKAGEINFO not found" without the resource and
 // EReadError when the resource ends early.
-std::vector<std::string> ReadPackageUnits(TExe32Image& image);
+TStringList ReadPackageUnits(TExe32Image& image);
 
 // Splits an import entry: the module upper-cased, and the function name.
 void SplitImport(const std::string& entry, std::string& module, std::string& function);
 // The module as stored in the file (before the tab).
 std::string ImportModule(const std::string& entry);
-
-// Adds `text` to a sorted list (case-insensitive) unless present.
-void AddSortedUnique(std::vector<std::string>& list, const std::string& text);
 
 }  // namespace vesper

@@ -18,9 +18,15 @@ namespace {
 using test::ExeFixture;
 using Strings = std::vector<std::string>;
 
+Strings ToVector(const TStringList& list) {
+  Strings out;
+  for (int i = 0; i < list.Count(); ++i) out.push_back(list.At(i));
+  return out;
+}
+
 Strings Imports(const std::string& path) {
   TExe32Image image(path);
-  return ReadImports(image);
+  return ToVector(ReadImports(image));
 }
 
 TEST(ExeImports, ByNameAndByOrdinal) {
@@ -71,7 +77,7 @@ TEST(ExeImports, AgreeWithObjdump) {
 TEST(ExeImports, PackageUnits) {
   REQUIRE_EXE_FIXTURES();
   TExe32Image package(ExeFixture("pkga.dpl"));
-  EXPECT_EQ(ReadPackageUnits(package), (Strings{"Alpha", "Mid", "Zeta"}));
+  EXPECT_EQ(ToVector(ReadPackageUnits(package)), (Strings{"Alpha", "Mid", "Zeta"}));
   for (const char* name : {"lib64.dll", "dep64.dll"}) {
     TExe32Image image(ExeFixture(name));
     try {
