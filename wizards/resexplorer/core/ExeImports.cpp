@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/StrUtils.h"
 #include "wizards/resexplorer/core/Exe32img.h"
@@ -9,8 +10,20 @@
 namespace vesper {
 namespace {
 
-// Bounds the work on hostile tables whose descriptors share long arrays.
-constexpr uint64_t kMaxThunks = 1u << 22;
+// Bounds the work on hostile tables whose descriptors share long arrays or
+// whose names run on for megabytes.
+constexpr uint64_t kMaxThunks = 1u << 20;
+constexpr uint64_t kMaxNameBytes = 64u << 20;
+
+struct Budget {
+  uint64_t thunks = kMaxThunks;
+  uint64_t bytes = kMaxNameBytes;
+  void Take(size_t nameBytes) {
+    if (thunks == 0 || nameBytes > bytes) throw EExe32Image("Damaged import table");
+    --thunks;
+    bytes -= nameBytes;
+  }
+};
 
 struct ImportSection {
   uint64_t va = 0, end = 0;
@@ -20,15 +33,17 @@ struct ImportSection {
 
 // Appends the names of one thunk array; returns false when it held none.
 bool WalkThunks(const TExe32Image& image, const ImportSection& sec, uint32_t array, const std::string& module,
-                TStringList& out, uint64_t& budget) {
+                std::vector<std::string>& out, Budget& budget) {
   const uint64_t ordinalFlag = image.Is64Bit() ? (1ull << 63) : 0x80000000ull;
   const unsigned width = image.Is64Bit() ? 8 : 4;
   bool any = false;
   for (uint64_t at = uint64_t(array) - sec.delta;; at += width) {
-    if (budget-- == 0) throw EExe32Image("Damaged import table");
+    budget.Take(0);
     uint64_t value = image.Is64Bit() ? image.QWord(at) : image.DWord(at);
     if (value == 0 || (value & ordinalFlag)) break;
-    out.Add(module + "\t" + image.CString(uint32_t(value) - uint64_t(sec.delta) + 2));
+    std::string name = image.CString(uint32_t(value) - uint64_t(sec.delta) + 2);
+    budget.Take(module.size() + name.size());
+    out.push_back(module + "\t" + name);
     any = true;
   }
   return any;
@@ -44,21 +59,21 @@ TStringList SortedList() {
 }
 
 TStringList ReadImports(const TExe32Image& image) {
-  TStringList entries = SortedList();
+  std::vector<std::string> entries;
   std::optional<TImageSectionHeader> idata = image.FindSection(".idata");
-  if (!idata) return entries;
+  if (!idata) return SortedList();
   ImportSection sec;
   const TImageSectionHeader& h = *idata;
   sec.va = h.VirtualAddress;
   sec.end = uint64_t(h.VirtualAddress) + h.SizeOfRawData;
   sec.delta = h.VirtualAddress - h.PointerToRawData;
-  uint64_t budget = kMaxThunks;
+  Budget budget;
   for (uint64_t d = h.PointerToRawData;; d += 20) {
     uint32_t originalFirst = image.DWord(d), stamp = image.DWord(d + 4);
     uint32_t name = image.DWord(d + 12), first = image.DWord(d + 16);
     if (stamp == 0 && name == 0) break;
-    if (budget-- == 0) throw EExe32Image("Damaged import table");
     std::string module = image.CString(uint64_t(name) - sec.delta);
+    budget.Take(module.size());
     uint64_t firstValue = image.Is64Bit() ? image.QWord(uint64_t(first) - sec.delta)
                                           : image.DWord(uint64_t(first) - sec.delta);
     uint32_t array;
@@ -68,9 +83,14 @@ TStringList ReadImports(const TExe32Image& image) {
       array = originalFirst;
     else
       break;
-    if (!WalkThunks(image, sec, array, module, entries, budget)) entries.Add(module + "\t");
+    if (!WalkThunks(image, sec, array, module, entries, budget)) entries.push_back(module + "\t");
   }
-  return entries;
+  // Added in order, each entry lands at the list's end.
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+  TStringList list = SortedList();
+  for (auto& e : entries) list.Add(e);
+  return list;
 }
 
 namespace {

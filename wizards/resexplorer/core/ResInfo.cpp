@@ -379,12 +379,19 @@ void TExeImage::ReadExe16Type(TStream& file, const TExeHeaders& headers, size_t 
 void TExeImage::ReadExe32() {
   TExe32Image image(fileName_);
   TResource32List& root = image.ResourceRoot();
+  // Every real item has a directory entry of its own; directories shared by
+  // many entries of a hostile file would otherwise multiply without end.
+  uint64_t budget = image.FileSize() / 8 + 16;
+  auto take = [&budget] {
+    if (budget-- == 0) throw EExe32Image("Damaged file: resource directories refer to each other");
+  };
   for (int t = 0; t < root.Count(); ++t) {
     TResource32Item& type = root.Items(t);
     std::string typeName = UpperCase(type.Name());
     if (typeName == "STRING") typeName = "STRINGS";
     int resType = type.IsNamed() ? 0 : int(type.RawId() & 0x7F);
     auto makeItem = [&](TResource32Item& entry) {
+      take();
       bool form = IsForm(entry.DataPrefix(4));
       auto item = std::make_unique<TResourceItem>(*this);
       item->Name = entry.Name();
