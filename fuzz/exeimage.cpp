@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <fstream>
 #include <string>
 
 #include "platform/Exception.h"
@@ -32,7 +33,7 @@ const std::string& Folder() {
 
 std::string WriteInput(const std::string& name, const std::string& data) {
   std::string path = Folder() + "/" + name;
-  TMemoryStream(data).SaveToFile(path);
+  std::ofstream(path, std::ios::binary | std::ios::trunc).write(data.data(), std::streamsize(data.size()));
   return path;
 }
 
