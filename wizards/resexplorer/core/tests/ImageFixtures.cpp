@@ -1,20 +1,8 @@
 #include "wizards/resexplorer/core/tests/ImageFixtures.h"
 
-#include <stdlib.h>
 #include <unistd.h>
 
 namespace vesper::test {
-namespace {
-
-// ctest keeps only the first entry of a test's environment list, so the
-// build and source trees are also compiled in.
-const bool kTreesSet = [] {
-  setenv("VESPER_BUILD_DIR", VESPER_BUILD_TREE, 0);
-  setenv("VESPER_SOURCE_DIR", VESPER_SOURCE_TREE, 0);
-  return true;
-}();
-
-}  // namespace
 
 std::string ExeFixture(const std::string& name) {
   std::string dir = VESPER_EXE_FIXTURES;
