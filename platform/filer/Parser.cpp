@@ -38,8 +38,8 @@ TParser::TParser(std::string_view text) : src_(text) {
   NextToken();
 }
 
-void TParser::Error(const std::string& message) const {
-  throw EParserError(message + " on line " + std::to_string(tokenLine_));
+void TParser::ErrorAt(const std::string& message, int line) const {
+  throw EParserError(message + " on line " + std::to_string(line));
 }
 
 void TParser::SkipBlanks() {

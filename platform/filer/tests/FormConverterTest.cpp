@@ -215,6 +215,8 @@ TEST(FormConverter, MalformedTextRaisesWithTheLine) {
       {"object A: TA\n  X = [a b]\nend", "',' expected on line 2"},
       {"object A: TA\n  X = " + std::string(3000, '(') + "\nend", "Nesting deeper than 500 levels on line 2"},
       {"object A: " + std::string(300, 'T') + "\nend", "Name longer than 255 characters on line 1"},
+      // The length byte of a longer class name would read back as a prefix.
+      {"object A: " + std::string(240, 'T') + "\nend", "Class name longer than 239 characters on line 1"},
   };
   for (auto& c : cases) {
     std::string message = ErrorOf<EParserError>([&] { ObjectTextToBinary(c.text); });
