@@ -146,6 +146,10 @@ TEST(FormConverter, TextSyntaxAccepted) {
   EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary(text)),
             Lines({"object f: TF", "  S = 'aBCd'", "  N = 255", "  H = -1", "  B = {0A0B0C}",
                    "  Item.Sub.Prop = x.y", "end"}));
+  // Infinite floats print as -INF (read back as a float) and INF (an identifier).
+  std::string infinite = ObjectBinaryToText(ObjectTextToBinary("object f: TF\n A = -1e99999\n B = 1e99999d\nend"));
+  EXPECT_EQ(infinite, Lines({"object f: TF", "  A = -INF", "  B = INFd", "end"}));
+  EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary(infinite)), infinite);
 }
 
 TEST(FormConverter, ResourceHeader) {
