@@ -397,6 +397,8 @@ std::string ObjectTextToBinary(std::string_view text) {
   std::string out;
   TValueWriter(out).WriteSignature();
   TTextToBinary(parser, out).ConvertObject();
+  // Text after the root object would otherwise be dropped without a word.
+  if (parser.Token() != toEOF) parser.Error("End of file expected");
   return out;
 }
 

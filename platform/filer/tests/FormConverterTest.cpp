@@ -142,7 +142,7 @@ TEST(FormConverter, TextSyntaxAccepted) {
       "  H = $FFFFFFFF\n"
       "  B = { 0a 0B\n 0c }\n"
       "  Item.Sub.Prop = x.y\n"
-      "END\n";
+      "END\n\x1A";  // an end-of-file mark counts as blank
   EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary(text)),
             Lines({"object f: TF", "  S = 'aBCd'", "  N = 255", "  H = -1", "  B = {0A0B0C}",
                    "  Item.Sub.Prop = x.y", "end"}));
@@ -205,6 +205,8 @@ TEST(FormConverter, MalformedTextRaisesWithTheLine) {
   struct Case { std::string text; std::string message; } cases[] = {
       {"", "object expected on line 1"},
       {"object A: TA\n  X = 1\n", "Identifier expected on line 3"},
+      {"object A: TA\nend\nend\n", "End of file expected on line 3"},
+      {"object A: TA\nend\nobject B: TB\nend\n", "End of file expected on line 3"},
       {"object A: TA\n  X 1\nend", "'=' expected on line 2"},
       {"object A: TA\n  X = 'abc\nend", "Unterminated string on line 2"},
       {"object A: TA\n  X = {ABC}\nend", "Invalid binary value on line 2"},
