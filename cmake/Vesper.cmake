@@ -95,7 +95,8 @@ function(vesper_version_resource target)
 endfunction()
 
 # vesper_test(NAME SOURCES ... LIBS ... [LABELS ...])
-# A GoogleTest program; each test runs with VESPER_HOME set by the test itself.
+# A GoogleTest program (tests/support's main: a fresh VESPER_HOME per process,
+# the offscreen Qt platform, the build and source trees known).
 function(vesper_test name)
   if(NOT VESPER_TESTS)
     return()
@@ -105,11 +106,11 @@ function(vesper_test name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${A_LIBS} vesper_testsupport GTest::gtest GTest::gmock)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VESPER_BUILD_DIR=${CMAKE_BINARY_DIR};VESPER_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   if(A_LABELS)
-    list(APPEND props LABELS "${A_LABELS}")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${A_LABELS}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
 
 # vesper_cli_command(SOURCES ... LIBS ...)

@@ -44,12 +44,12 @@ std::string MakeTempSubdir(const std::string& name) {
 
 std::string BuildDir() {
   const char* v = std::getenv("VESPER_BUILD_DIR");
-  return v ? v : ".";
+  return v ? v : VESPER_BUILD_TREE;
 }
 
 std::string SourceDir() {
   const char* v = std::getenv("VESPER_SOURCE_DIR");
-  return v ? v : ".";
+  return v ? v : VESPER_SOURCE_TREE;
 }
 
 std::string BinPath(const std::string& program) { return BuildDir() + "/bin/" + program; }

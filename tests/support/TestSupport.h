@@ -12,8 +12,8 @@ namespace vesper::test {
 const std::string& TempDir();
 // A new empty sub-folder of TempDir().
 std::string MakeTempSubdir(const std::string& name);
-std::string BuildDir();   // VESPER_BUILD_DIR
-std::string SourceDir();  // VESPER_SOURCE_DIR
+std::string BuildDir();   // the build tree (VESPER_BUILD_DIR overrides)
+std::string SourceDir();  // the source tree (VESPER_SOURCE_DIR overrides)
 std::string BinPath(const std::string& program);  // BuildDir()/bin/program
 
 void WriteFile(const std::string& path, const std::string& data);

@@ -1,0 +1,5 @@
+# Formatting, dates, string lists and INI files.
+list(APPEND VESPER_PLATFORM_SOURCES
+  Format.cpp
+  DateTime.cpp
+)
