@@ -64,6 +64,10 @@ using Bits = std::vector<uint64_t>;
 void SetBit(Bits& b, int c) { b[c >> 6] |= uint64_t{1} << (c & 63); }
 bool TestBit(const Bits& b, int c) { return (b[c >> 6] >> (c & 63)) & 1; }
 
+uint64_t StateKey(uint32_t hash, size_t count, bool newline, bool word) {
+  return (uint64_t{hash} << 32) ^ (uint64_t{count} << 2) ^ (newline ? 2 : 0) ^ (word ? 1 : 0);
+}
+
 // Class bit of the next byte for the success mask.
 struct ClassBits {
   uint8_t v[256];
@@ -368,7 +372,7 @@ void FileMatcher::Analyse() {
 int FileMatcher::StateIndex(const PairSet& set, bool newline, bool word) {
   uint32_t hash = 0;
   for (const Pair& p : set) hash ^= static_cast<uint32_t>(p.pos + p.constraint);
-  uint64_t key = (uint64_t{hash} << 32) ^ (uint64_t{set.size()} << 2) ^ (newline ? 2 : 0) ^ (word ? 1 : 0);
+  uint64_t key = StateKey(hash, set.size(), newline, word);
   auto range = stateIndex_.equal_range(key);
   for (auto it = range.first; it != range.second; ++it) {
     const State& s = states_[it->second];
@@ -407,6 +411,18 @@ void FileMatcher::ReleaseTables() {
   std::fill(fails_.begin(), fails_.end(), nullptr);
   tablePool_.clear();
   tableCount_ = 0;
+}
+
+// Drops every state but the initial one, between lines, so that a pattern
+// with a huge automaton cannot grow memory without bound.
+void FileMatcher::ForgetStates() {
+  states_.resize(1);
+  stateIndex_.clear();
+  const State& initial = states_[0];
+  stateIndex_.emplace(StateKey(initial.hash, initial.elems.size(), initial.newline, initial.word), 0);
+  ReleaseTables();
+  trans_.resize(2);
+  fails_.resize(2);
 }
 
 void FileMatcher::BuildTable(int s) {
@@ -503,6 +519,7 @@ const uint8_t* FileMatcher::RunDfa(const uint8_t* begin, const uint8_t* end, int
     if (s < 0) {  // a line feed was consumed
       ++lines;
       if (p >= end) return nullptr;
+      if (states_.size() > kMaxStates) ForgetStates();
       s = 0;
       continue;
     }

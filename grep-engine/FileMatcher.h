@@ -28,6 +28,8 @@ class MatchError : public std::runtime_error {
 class FileMatcher {
  public:
   static constexpr int kMaxTables = 1024;
+  // States beyond this many are dropped between lines and rebuilt on demand.
+  static constexpr size_t kMaxStates = 20000;
 
   FileMatcher();
   ~FileMatcher();
@@ -79,6 +81,7 @@ class FileMatcher {
   int StateIndex(const PairSet& set, bool newline, bool word);
   void BuildTable(int s);
   void ReleaseTables();
+  void ForgetStates();
   const uint8_t* RunDfa(const uint8_t* begin, const uint8_t* end, int64_t& lines, bool& backref);
   void ComputeRequiredLiteral(bool fold);
   void CompileBackref(std::string_view pattern, bool fold, std::string& error);
