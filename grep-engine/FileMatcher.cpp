@@ -401,16 +401,15 @@ int FileMatcher::StateIndex(const PairSet& set, bool newline, bool word) {
   int index = static_cast<int>(states_.size());
   states_.push_back(std::move(s));
   stateIndex_.emplace(key, index);
-  trans_.push_back(nullptr);
-  fails_.push_back(nullptr);
+  slot_.push_back(-1);
   return index;
 }
 
 void FileMatcher::ReleaseTables() {
-  std::fill(trans_.begin(), trans_.end(), nullptr);
-  std::fill(fails_.begin(), fails_.end(), nullptr);
-  tablePool_.clear();
+  std::fill(slot_.begin(), slot_.end(), -1);
+  owner_.clear();
   tableCount_ = 0;
+  ++generation_;
 }
 
 // Drops every state but the initial one, between lines, so that a pattern
@@ -421,8 +420,7 @@ void FileMatcher::ForgetStates() {
   const State& initial = states_[0];
   stateIndex_.emplace(StateKey(initial.hash, initial.elems.size(), initial.newline, initial.word), 0);
   ReleaseTables();
-  trans_.resize(2);
-  fails_.resize(2);
+  slot_.resize(1);
 }
 
 void FileMatcher::BuildTable(int s) {
@@ -468,8 +466,10 @@ void FileMatcher::BuildTable(int s) {
     else
       groups[std::move(who)].push_back(c);
   }
-  auto table = std::make_unique<int[]>(256);
-  std::fill(table.get(), table.get() + 256, -1);
+  const int slot = tableCount_++;
+  if (flat_.size() < static_cast<size_t>(slot + 1) * 256) flat_.resize(static_cast<size_t>(slot + 1) * 256);
+  owner_.push_back(s);
+  std::vector<int32_t> table(256, -1);
   // Targets for one follow set: the plain variant and the after-a-word one.
   auto assign = [&](const PairSet& follows, const std::vector<int>& bytes) {
     bool hasWord = false;
@@ -491,48 +491,64 @@ void FileMatcher::BuildTable(int s) {
     Merge(follows, states_[0].elems);
     assign(follows, bytes);
   }
-  int* raw = table.get();
-  tablePool_.push_back(std::move(table));
-  ++tableCount_;
-  if (states_[s].success)
-    fails_[s + 1] = raw;
-  else
-    trans_[s + 1] = raw;
+  for (int c = 0; c < 256; ++c) {
+    int t = table[c];
+    if (t >= 0) table[c] = slot_[t] >= 0 && !states_[t].success ? slot_[t] * 256 : -(t + 2);
+  }
+  std::copy(table.begin(), table.end(), flat_.begin() + static_cast<ptrdiff_t>(slot) * 256);
+  slot_[s] = slot;
 }
 
 const uint8_t* FileMatcher::RunDfa(const uint8_t* begin, const uint8_t* end, int64_t& lines, bool& backref) {
   const uint8_t* p = begin;
-  int s = 0;
+  int s = 0;               // the state after the bytes before p
+  int64_t patchAt = -1;    // the entry that led to s, to point it at s's table
+  uint32_t patchGeneration = 0;
   for (;;) {
-    int* const* trans = trans_.data() + 1;
-    const int* t;
-    // Two bytes per round; leaves at line feeds, accepting states and
-    // states without a table.
-    while ((t = trans[s]) != nullptr) {
-      int s1 = t[*p++];
-      if (!(t = trans[s1])) {
-        s = s1;
-        break;
-      }
-      s = t[*p++];
-    }
-    if (s < 0) {  // a line feed was consumed
+    if (s == -1) {  // a line feed was consumed
       ++lines;
       if (p >= end) return nullptr;
       if (states_.size() > kMaxStates) ForgetStates();
       s = 0;
-      continue;
+      patchAt = -1;
     }
-    const int* f = fails_[s + 1];
-    if (!f) {
-      if (!trans_[s + 1]) BuildTable(s);
-      continue;
+    if (slot_[s] < 0) BuildTable(s);
+    const int32_t base = slot_[s] * 256;
+    const uint8_t success = states_[s].success;
+    if (patchAt >= 0 && patchGeneration == generation_ && !success) flat_[patchAt] = base;
+    const int32_t* f = flat_.data();
+    int32_t code;
+    if (success) {
+      if (success & kClassBits.v[*p]) {
+        backref = states_[s].backref;
+        return p;
+      }
+      patchAt = base + *p;
+      code = f[base + *p++];
+    } else {
+      // Two bytes per round; leaves at line feeds, accepting states and
+      // states without a table.
+      int32_t x = base;
+      for (;;) {
+        int32_t y = f[x + p[0]];
+        if (y < 0) {
+          patchAt = x + p[0];
+          code = y;
+          p += 1;
+          break;
+        }
+        x = f[y + p[1]];
+        if (x < 0) {
+          patchAt = y + p[1];
+          code = x;
+          p += 2;
+          break;
+        }
+        p += 2;
+      }
     }
-    if (states_[s].success & kClassBits.v[*p]) {
-      backref = states_[s].backref;
-      return p;
-    }
-    s = f[*p++];
+    patchGeneration = generation_;
+    s = code >= 0 ? owner_[code >> 8] : code == -1 ? -1 : -code - 2;
   }
 }
 
@@ -563,7 +579,25 @@ namespace {
 struct MustInfo {
   bool exact = false;
   std::string str, left, right, in;
+  std::vector<std::string> any;  // every match holds one of these
 };
+
+using LiteralSet = std::vector<std::string>;
+
+// Higher is a better filter: the length of the shortest literal.
+size_t Score(const LiteralSet& set) {
+  size_t best = SIZE_MAX;
+  for (auto& s : set) best = std::min(best, s.size());
+  return set.empty() ? 0 : best;
+}
+
+const LiteralSet& Better(const LiteralSet& a, const LiteralSet& b) {
+  size_t sa = Score(a), sb = Score(b);
+  if (sa != sb) return sb > sa ? b : a;
+  return b.size() < a.size() ? b : a;
+}
+
+constexpr size_t kMaxAlternatives = 8;
 
 const std::string& Longest(const std::string& a, const std::string& b) { return b.size() > a.size() ? b : a; }
 
@@ -593,6 +627,7 @@ void FileMatcher::ComputeRequiredLiteral(bool fold) {
       case kPlus:
         stack.back().exact = false;
         stack.back().str.clear();
+        stack.back().any = Better(stack.back().any, {stack.back().in});
         break;
       case kCat: {
         MustInfo r = std::move(stack.back());
@@ -605,6 +640,7 @@ void FileMatcher::ComputeRequiredLiteral(bool fold) {
         m.exact = l.exact && r.exact;
         if (m.exact) m.str = l.str + r.str;
         m.in = Longest(Longest(m.in, m.left), m.right);
+        m.any = Better(Better(l.any, r.any), {m.in});
         l = std::move(m);
         break;
       }
@@ -626,6 +662,13 @@ void FileMatcher::ComputeRequiredLiteral(bool fold) {
         m.in = Longest(m.left, m.right);
         if (r.in.find(l.in) != std::string::npos) m.in = Longest(m.in, l.in);
         if (l.in.find(r.in) != std::string::npos) m.in = Longest(m.in, r.in);
+        if (Score(l.any) > 0 && Score(r.any) > 0) {
+          m.any = l.any;
+          for (auto& x : r.any)
+            if (std::find(m.any.begin(), m.any.end(), x) == m.any.end()) m.any.push_back(x);
+          if (m.any.size() > kMaxAlternatives) m.any.clear();
+        }
+        m.any = Better(m.any, {m.in});
         l = std::move(m);
         break;
       }
@@ -635,6 +678,7 @@ void FileMatcher::ComputeRequiredLiteral(bool fold) {
         if (c >= 0) {
           m.exact = true;
           m.str = m.left = m.right = m.in = std::string(1, static_cast<char>(c));
+          m.any = {m.in};
         } else if (t == kEmpty || t == kEnd || IsAnchor(t)) {
           m.exact = true;  // zero width
         }
@@ -643,13 +687,18 @@ void FileMatcher::ComputeRequiredLiteral(bool fold) {
       }
     }
   }
-  must_ = stack.empty() ? std::string() : stack.back().in;
+  if (stack.empty()) return;
+  musts_ = Better({stack.back().in}, stack.back().any);
   // A single common byte is a poor filter; the automaton does better.
-  if (must_.size() == 1) {
-    uint8_t c = must_[0];
-    if (IsWordByte(c) || c == ' ' || c == '\t') must_.clear();
+  if (Score(musts_) == 1) {
+    bool poor = musts_.size() > 1;
+    for (auto& m : musts_) {
+      uint8_t c = m[0];
+      poor |= IsWordByte(c) || c == ' ' || c == '\t';
+    }
+    if (poor) musts_.clear();
   }
-  if (!must_.empty()) finder_ = std::make_unique<LiteralFinder>(must_, fold);
+  if (!musts_.empty()) finder_ = std::make_unique<LiteralFinder>(musts_, fold);
 }
 
 void FileMatcher::FreeRegex() {
@@ -707,11 +756,12 @@ std::string FileMatcher::Compile(std::string_view pattern, bool fold) {
   follows_.clear();
   states_.clear();
   stateIndex_.clear();
-  trans_.assign(1, nullptr);
-  fails_.assign(1, nullptr);
-  tablePool_.clear();
+  flat_.clear();
+  slot_.clear();
+  owner_.clear();
   tableCount_ = 0;
-  must_.clear();
+  ++generation_;
+  musts_.clear();
   finder_.reset();
   hasBackref_ = false;
   FreeRegex();

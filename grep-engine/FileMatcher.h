@@ -53,7 +53,8 @@ class FileMatcher {
   // For tests and benchmarks.
   int TableCount() const { return tableCount_; }
   int StateCount() const { return static_cast<int>(states_.size()); }
-  const std::string& RequiredLiteral() const { return must_; }
+  // Literals one of which every match contains; empty when none is known.
+  const std::vector<std::string>& RequiredLiterals() const { return musts_; }
 
  private:
   struct Pair {
@@ -92,13 +93,17 @@ class FileMatcher {
   std::vector<PairSet> follows_;
   std::vector<State> states_;
   std::unordered_multimap<uint64_t, int> stateIndex_;
-  // Tables per state, offset by one so that state -1 reads a null table.
-  std::vector<int*> trans_;  // non-accepting states
-  std::vector<int*> fails_;  // accepting states
-  std::vector<std::unique_ptr<int[]>> tablePool_;
+  // Transition tables: up to kMaxTables slots of 256 entries in one array.
+  // An entry is the table offset (slot * 256) of a non-accepting target
+  // state that has a table, -1 for the line feed, or -(target + 2) for a
+  // target without a table or an accepting one, which leaves the fast loop.
+  std::vector<int32_t> flat_;
+  std::vector<int32_t> slot_;    // per state: its table slot, -1 when none
+  std::vector<int32_t> owner_;   // per slot: its state
   int tableCount_ = 0;
+  uint32_t generation_ = 0;      // changes when all tables are released
 
-  std::string must_;
+  std::vector<std::string> musts_;
   std::unique_ptr<LiteralFinder> finder_;
   bool hasBackref_ = false;
 

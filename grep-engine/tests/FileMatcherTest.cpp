@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <regex.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -165,16 +166,52 @@ TEST(FileMatcher, TableLimitKeepsAnswersRight) {
   regfree(&ref);
 }
 
-TEST(FileMatcher, RequiredLiteral) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"procedure", "procedure"}, {"[A-Za-z]+_[0-9]+", "_"}, {"^end;", "end;"},
-      {"\\<inline\\>", "inline"}, {"a.*b", ""},             {"(ab|cd)\\1", ""},
-      {"x(abc|abd)", "xab"},      {"(foo)+bar", "foobar"},  {"ab*c", ""},
+TEST(FileMatcher, RequiredLiterals) {
+  using Set = std::vector<std::string>;
+  const std::pair<const char*, Set> cases[] = {
+      {"procedure", {"procedure"}},
+      {"[A-Za-z]+_[0-9]+", {"_"}},
+      {"^end;", {"end;"}},
+      {"\\<inline\\>", {"inline"}},
+      {"a.*b", {}},
+      {"(ab|cd)\\1", {"ab", "cd"}},
+      {"x(abc|abd)", {"xab"}},
+      {"(foo)+bar", {"foobar"}},
+      {"ab*c", {}},
+      {"ERangeError|EOverflow|EConvertError", {"ERangeError", "EOverflow", "EConvertError"}},
+      {"x|yz", {}},
   };
-  for (auto& [pattern, literal] : cases) {
+  for (auto& [pattern, literals] : cases) {
     FileMatcher m;
     m.Compile(pattern, false);
-    EXPECT_EQ(m.RequiredLiteral(), literal) << pattern;
+    EXPECT_EQ(m.RequiredLiterals(), literals) << pattern;
+  }
+}
+
+// Lines are found through the literal filter exactly as without it.
+TEST(FileMatcher, LiteralFilterFindsEveryLine) {
+  std::string text;
+  for (int i = 0; i < 500; ++i) text += (i % 37 == 0 ? "xx EOverflow" : i % 53 == 0 ? "eRangeERROR" : "nothing") +
+                                        std::string(i % 40, ' ') + "\n";
+  for (bool fold : {false, true}) {
+    FileMatcher m;
+    m.Compile("ERangeError|EOverflow", fold);
+    auto* b = reinterpret_cast<const uint8_t*>(text.data());
+    const uint8_t* p = b;
+    const uint8_t* end = b + text.size();
+    int64_t lines = 0;
+    std::vector<int64_t> found;
+    bool backref;
+    while (const uint8_t* hit = m.Execute(p, end, lines, backref)) {
+      found.push_back(lines);
+      p = static_cast<const uint8_t*>(memchr(hit, '\n', end - hit)) + 1;
+      ++lines;
+    }
+    std::vector<int64_t> want;
+    for (int i = 0; i < 500; ++i)
+      if (i % 37 == 0 || (fold && i % 53 == 0)) want.push_back(i);
+    EXPECT_EQ(found, want) << fold;
+    EXPECT_EQ(lines, 500);
   }
 }
 
