@@ -24,9 +24,28 @@ std::string Message(const char* format, const char* a, const char* b = nullptr) 
   return text;
 }
 
+// The search buffer. One buffer of the initial size is kept between
+// searches, so that searching many small files does not map and unmap
+// memory for each; a buffer grown for long lines is released.
 struct Buffer {
   uint8_t* data = nullptr;
-  ~Buffer() { std::free(data); }
+  size_t size = 0;
+  static inline uint8_t* spare = nullptr;
+
+  explicit Buffer(size_t n) : size(n) {
+    if (spare) {
+      data = spare;
+      spare = nullptr;
+    } else {
+      data = static_cast<uint8_t*>(std::malloc(n + 1));
+    }
+  }
+  ~Buffer() {
+    if (size == kInitialBuffer && !spare)
+      spare = data;
+    else
+      std::free(data);
+  }
 };
 
 }  // namespace
@@ -34,8 +53,7 @@ struct Buffer {
 SearchResult SearchFile(FileMatcher& matcher, const char* fileName, const SearchOptions& options) {
   SearchResult result;
   size_t bufSize = kInitialBuffer, readSize = kInitialRead;
-  Buffer buf;
-  buf.data = static_cast<uint8_t*>(std::malloc(bufSize + 1));
+  Buffer buf(bufSize);
   if (!buf.data) throw MatchError(Message("Memory exhausted (%s)\n", std::strerror(ENOMEM)));
 
   TextReader reader;
@@ -65,6 +83,7 @@ SearchResult SearchFile(FileMatcher& matcher, const char* fileName, const Search
       auto* grown = static_cast<uint8_t*>(std::realloc(buf.data, bufSize + 1));
       if (!grown) throw MatchError(Message("Memory exhausted (%s)", std::strerror(ENOMEM)));
       buf.data = grown;
+      buf.size = bufSize;
     }
     long got = reader.Read(buf.data + residue, readSize);
     if (got < 0) throw MatchError(Message("Read on %s failed (%s)\n", fileName, std::strerror(errno)));

@@ -31,8 +31,9 @@ mkdir -p "$DATA" "$out"
 if [[ ! -s "$big" ]]; then
   echo "building $big ..." >&2
   list="$DATA/sources.lst"
-  find /usr/share/fpcsrc /usr/include -type f \( -name '*.pp' -o -name '*.pas' -o -name '*.inc' -o -name '*.h' \) \
-    -size -2M | sort > "$list"
+  for src in /usr/share/fpcsrc /usr/include; do
+    find "$src" -type f \( -name '*.pp' -o -name '*.pas' -o -name '*.inc' -o -name '*.h' \) -size -2M | sort
+  done > "$list"
   : > "$big.tmp"
   while (( $(stat -c %s "$big.tmp") < SIZE_MB * 1024 * 1024 )); do
     xargs -d '\n' cat < "$list" >> "$big.tmp"

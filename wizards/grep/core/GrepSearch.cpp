@@ -114,9 +114,7 @@ TGrepSearch::TOutcome TGrepSearch::Run(const TGrepCriteria& criteria) {
   } else {
     searchFiles_.clear();
     for (const std::string& part : SplitTrimmed(criteria.searchPath)) {
-      std::string folder = IncludeTrailingPathDelimiter(part);
-      filesSearched_ += ScanFolder(folder);
-      if (criteria.subFolders && !stop_) filesSearched_ += ScanSubFolders(folder);
+      filesSearched_ += ScanTree(IncludeTrailingPathDelimiter(part), criteria.subFolders);
       if (stop_) break;
     }
   }
@@ -133,10 +131,20 @@ TGrepSearch::TOutcome TGrepSearch::Run(const TGrepCriteria& criteria) {
   return TOutcome::Searched;
 }
 
-int TGrepSearch::ScanFolder(const std::string& folder) {
+// Scans a folder (and, with sub-folders, its tree) from one listing of it:
+// the files matching each mask in turn, then each sub-folder depth-first.
+int TGrepSearch::ScanTree(const std::string& folder, bool subFolders) {
+  std::vector<TSearchRec> entries = FindFiles(folder, "*.*", subFolders ? unsigned{faDirectory} : 0u);
+  int found = ScanFolder(folder, entries);
+  if (subFolders && !stop_) found += ScanSubFolders(folder, entries);
+  return found;
+}
+
+int TGrepSearch::ScanFolder(const std::string& folder, const std::vector<TSearchRec>& entries) {
   int found = 0;
   for (const std::string& mask : SplitTrimmed(criteria_.fileSpec)) {
-    for (const TSearchRec& rec : FindFiles(folder, mask, 0)) {
+    for (const TSearchRec& rec : entries) {
+      if ((rec.Attr & faDirectory) || !MatchesMask(rec.Name, mask)) continue;
       ++found;
       FoundFile(folder + rec.Name);
       Pump();
@@ -146,16 +154,14 @@ int TGrepSearch::ScanFolder(const std::string& folder) {
   return found;
 }
 
-int TGrepSearch::ScanSubFolders(const std::string& folder) {
+int TGrepSearch::ScanSubFolders(const std::string& folder, const std::vector<TSearchRec>& entries) {
   int found = 0;
-  int entries = 0;
-  for (const TSearchRec& rec : FindFiles(folder, "*.*", faDirectory)) {
+  int count = 0;
+  for (const TSearchRec& rec : entries) {
     if (stop_) break;
-    if (++entries % 15 == 0) Pump();
+    if (++count % 15 == 0) Pump();
     if (!(rec.Attr & faDirectory) || rec.Name.empty() || rec.Name[0] == '.') continue;
-    std::string sub = folder + rec.Name + "/";
-    found += ScanFolder(sub);
-    if (!stop_) found += ScanSubFolders(sub);
+    found += ScanTree(folder + rec.Name + "/", true);
   }
   return found;
 }

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Files.h"
+
 namespace vesper::grep {
 
 // One hit. Text hits carry line and offset (the line start, corrected for
@@ -85,8 +87,9 @@ class TGrepSearch {
   static void EngineHit(int offset, int line, const char* text);
   void BinaryHit(int64_t offset);
   void Pump();
-  int ScanFolder(const std::string& folder);
-  int ScanSubFolders(const std::string& folder);
+  int ScanTree(const std::string& folder, bool subFolders);
+  int ScanFolder(const std::string& folder, const std::vector<TSearchRec>& entries);
+  int ScanSubFolders(const std::string& folder, const std::vector<TSearchRec>& entries);
   void FoundFile(const std::string& fileName);
   void SearchFile(const std::string& fileName);
   int SearchText(const std::string& fileName, std::string& searchedName, bool& unreadable);
