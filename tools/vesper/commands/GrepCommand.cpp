@@ -1,4 +1,5 @@
 // vesper grep: searches files with the grep engine through the search driver.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -26,21 +27,47 @@ constexpr char kUsage[] =
     "\n"
     "Exit status: 0 when something matched, 1 when nothing did, 2 on an error.\n";
 
-// The translated lines of a file (CR LF read as LF, Ctrl-Z ends it), for
-// lines longer than the engine's copy.
-std::vector<std::string> ReadTextLines(const std::string& fileName) {
-  std::string bytes = ReadFileBytes(fileName);
-  if (size_t z = bytes.find('\x1a'); z != std::string::npos) bytes.resize(z);
+// The given lines (1-based, ascending) of a file as the engine reads it:
+// CR LF ends a line like LF, and Ctrl-Z ends the file. For lines longer
+// than the engine's copy; the file is streamed, not held in memory.
+std::vector<std::string> ReadLines(const std::string& fileName, const std::vector<int>& wanted) {
   std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    size_t len = end - start;
-    if (len && bytes[end - 1] == '\r' && end < bytes.size()) --len;
-    lines.push_back(bytes.substr(start, len));
-    start = end + 1;
+  FILE* f = std::fopen(fileName.c_str(), "rb");
+  if (!f) return lines;
+  static char chunk[1 << 20];
+  std::string current;
+  int line = 1;
+  size_t next = 0;  // index into wanted
+  bool ended = false;
+  auto finish = [&] {
+    if (next < wanted.size() && wanted[next] == line) {
+      if (!current.empty() && current.back() == '\r') current.pop_back();
+      lines.push_back(current);
+      ++next;
+    }
+    current.clear();
+    ++line;
+  };
+  while (!ended && next < wanted.size()) {
+    size_t n = std::fread(chunk, 1, sizeof chunk, f);
+    if (n == 0) break;
+    if (const void* z = std::memchr(chunk, '\x1a', n)) {
+      n = static_cast<size_t>(static_cast<const char*>(z) - chunk);
+      ended = true;
+    }
+    const char* p = chunk;
+    const char* end = chunk + n;
+    while (p < end && next < wanted.size()) {
+      const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+      const char* stop = lf ? lf : end;
+      if (wanted[next] == line) current.append(p, stop);
+      if (!lf) break;
+      finish();
+      p = lf + 1;
+    }
   }
+  if (!current.empty() || (next < wanted.size() && wanted[next] == line)) finish();
+  std::fclose(f);
   return lines;
 }
 
@@ -50,8 +77,15 @@ class Printer {
 
   void FileDone(const grep::TFileResult& r, const std::string& searchedName) {
     const auto& hits = search_.Hits();
-    std::vector<std::string> full;  // read on demand
-    for (int i = r.firstHit; i < r.firstHit + r.hits && i < static_cast<int>(hits.size()); ++i) {
+    const int first = r.firstHit, last = std::min(r.firstHit + r.hits, static_cast<int>(hits.size()));
+    // Lines the engine's copy cut short are read from the file.
+    std::vector<int> longLines;
+    for (int i = first; i < last; ++i)
+      if (!hits[i].second.binary && hits[i].second.text.size() >= 1023) longLines.push_back(hits[i].second.line);
+    std::vector<std::string> full;
+    if (!longLines.empty()) full = ReadLines(searchedName, longLines);
+    size_t nextLong = 0;
+    for (int i = first; i < last; ++i) {
       const grep::THitRecord& h = hits[i].second;
       out_ = r.fileName;
       out_ += ':';
@@ -60,16 +94,7 @@ class Printer {
       } else {
         out_ += std::to_string(h.line);
         out_ += ':';
-        if (h.text.size() >= 1023) {
-          if (full.empty()) full = ReadTextLines(searchedName);
-          if (h.line >= 1 && h.line <= static_cast<int>(full.size())) {
-            out_ += full[h.line - 1];
-          } else {
-            out_ += h.text;
-          }
-        } else {
-          out_ += h.text;
-        }
+        out_ += h.text.size() >= 1023 && nextLong < full.size() ? full[nextLong++] : h.text;
       }
       out_ += '\n';
       std::fwrite(out_.data(), 1, out_.size(), stdout);
