@@ -178,8 +178,11 @@ int TGrepSearch::SearchText(const std::string& fileName, std::string& searchedNa
   searchedName = fileName;
   bool temporary = false;
   if (IsFormFile(fileName)) {
-    searchedName = FormToTextTempFile(fileName);
-    temporary = true;
+    std::string text = FormToTextTempFile(fileName);
+    if (!text.empty()) {
+      searchedName = text;
+      temporary = true;
+    }
   }
   size_t before = hits_.size();
   int result = ThreadFileGrep(criteria_.expression.c_str(), searchedName.c_str());

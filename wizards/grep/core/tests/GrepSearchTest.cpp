@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Files.h"
+#include "platform/filer/FormConverter.h"
 #include "wizards/grep/core/BinScan.h"
 #include "tests/support/TestSupport.h"
 
@@ -115,7 +117,7 @@ TEST(GrepSearch, UnreadableAndFormFilesAreReportedAndTheSearchGoesOn) {
   std::string root = MakeTempSubdir("unreadable");
   WriteFile(root + "/a.txt", "find\n");
   WriteFile(root + "/b.txt", "find\n");
-  WriteFile(root + "/c.dfm", "find\n");
+  WriteFile(root + "/c.dfm", "TPF0\x01");  // a binary form that cannot be read
   chmod((root + "/a.txt").c_str(), 0);
   bool rootUser = geteuid() == 0;
   std::vector<std::string> errors;
@@ -129,6 +131,27 @@ TEST(GrepSearch, UnreadableAndFormFilesAreReportedAndTheSearchGoesOn) {
   }
   EXPECT_NE(std::find(errors.begin(), errors.end(), root + "/c.dfm"), errors.end());
   EXPECT_EQ(s.FilesSearched(), 3);
+}
+
+TEST(GrepSearch, FormFilesAreSearchedAsText) {
+  std::string root = MakeTempSubdir("forms");
+  const std::string text = "object Form1: TForm1\r\n  Caption = 'Find me'\r\n  Width = 300\r\nend\r\n";
+  WriteFile(root + "/Binary.DFM", ObjectTextToBinary(text));
+  WriteFile(root + "/text.dfm", "object F: TF\r\nend\r\n  Find me\r\n");
+  TGrepSearch s;
+  std::vector<std::string> searched;
+  s.OnFileDone = [&](const TFileResult&, const std::string& name) { searched.push_back(ExtractFileName(name)); };
+  TGrepCriteria c = Criteria(root, "*.dfm", "Find me");
+  c.wantLineText = true;
+  s.Run(c);
+  ASSERT_EQ(s.Files().size(), 2u);
+  EXPECT_EQ(s.Hits()[0].second.line, 2);  // a line of the converted text
+  EXPECT_EQ(s.Hits()[0].second.text, "  Caption = 'Find me'");
+  EXPECT_EQ(s.Hits()[1].second.line, 3);
+  ASSERT_EQ(searched.size(), 2u);
+  EXPECT_EQ(searched[0].rfind("GRX", 0), 0u);  // the temporary text file
+  EXPECT_FALSE(FileExists(GetTempDir() + searched[0]));
+  EXPECT_EQ(searched[1], "text.dfm");
 }
 
 TEST(GrepSearch, SummaryAndTiming) {
