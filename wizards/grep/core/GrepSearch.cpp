@@ -48,7 +48,7 @@ void TGrepSearch::EngineHit(int offset, int line, const char* text) {
   hit.line = line;
   hit.offset = offset;
   if (text) hit.text = text;
-  self->hits_.emplace_back(Format("Line %d", {line}), std::move(hit));
+  self->hits_.emplace_back("Line " + std::to_string(line), std::move(hit));  // "Line %d"
   self->Pump();
 }
 
@@ -57,7 +57,7 @@ void TGrepSearch::BinaryHit(int64_t offset) {
   hit.binary = true;
   hit.offset = static_cast<int>(offset);
   hit.patternLength = static_cast<int>(criteria_.expression.size());
-  hits_.emplace_back(Format("Offset %d", {hit.offset}), std::move(hit));
+  hits_.emplace_back("Offset " + std::to_string(hit.offset), std::move(hit));  // "Offset %d"
   Pump();
 }
 

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <utility>
@@ -68,7 +69,7 @@ class TGrepSearch {
 
   // The message of an EmptyCriteria or ExpressionError outcome.
   const std::string& Message() const { return message_; }
-  const std::vector<std::pair<std::string, THitRecord>>& Hits() const { return hits_; }
+  const std::deque<std::pair<std::string, THitRecord>>& Hits() const { return hits_; }
   const std::vector<TFileResult>& Files() const { return files_; }
   int64_t TotalHits() const { return totalHits_; }
   int64_t TotalLines() const { return totalLines_; }
@@ -99,7 +100,7 @@ class TGrepSearch {
   bool stop_ = false;
   bool highlightReady_ = false;
   std::string message_;
-  std::vector<std::pair<std::string, THitRecord>> hits_;
+  std::deque<std::pair<std::string, THitRecord>> hits_;  // no moves as it grows
   std::vector<TFileResult> files_;
   std::vector<std::string> searchFiles_;
   int64_t totalHits_ = 0;
