@@ -710,32 +710,54 @@ void FileMatcher::FreeRegex() {
   regex_ = re_pattern_buffer{};
 }
 
+// The pattern as the regex library gets it. With folding, letters are
+// lower-cased except the letter of an escape. A run of repetition operators
+// is written as the one operator it amounts to (the library builds a copy of
+// the repeated expression for each, which grows without bound).
+static std::string RegexText(std::string_view pattern, bool fold) {
+  std::string text;
+  auto lower = [&](char c) { return fold ? static_cast<char>(ToLower(static_cast<uint8_t>(c))) : c; };
+  for (size_t i = 0; i < pattern.size();) {
+    char c = pattern[i];
+    if (c == '\\') {
+      text += pattern.substr(i, 2);
+      i += 2;
+    } else if (c == '[') {
+      // The bracket as the automaton's parser reads it: the first member
+      // may be ']', and a range takes the byte after '-' even when it is ']'.
+      size_t j = i + 1;
+      if (j < pattern.size() && pattern[j] == '^') ++j;
+      size_t first = j;
+      while (j < pattern.size() && (j == first || pattern[j] != ']')) {
+        if (j + 1 < pattern.size() && pattern[j + 1] == '-') j += 2;
+        ++j;
+      }
+      for (size_t k = i; k <= j && k < pattern.size(); ++k) text += lower(pattern[k]);
+      i = j + 1;
+    } else if (c == '*' || c == '+' || c == '?') {
+      bool star = false, plus = false, optional = false;
+      for (; i < pattern.size() && (pattern[i] == '*' || pattern[i] == '+' || pattern[i] == '?'); ++i) {
+        star |= pattern[i] == '*';
+        plus |= pattern[i] == '+';
+        optional |= pattern[i] == '?';
+      }
+      text += star || (plus && optional) ? '*' : plus ? '+' : '?';
+    } else {
+      text += lower(c);
+      ++i;
+    }
+  }
+  return text;
+}
+
 void FileMatcher::CompileBackref(std::string_view pattern, bool fold, std::string& error) {
   FreeRegex();
   // The egrep syntax of the automaton's parser: no intervals, no named
   // classes, a newline separates alternatives.
   re_set_syntax(RE_CONTEXT_INDEP_ANCHORS | RE_CONTEXT_INDEP_OPS | RE_HAT_LISTS_NOT_NEWLINE | RE_NEWLINE_ALT |
                 RE_NO_BK_PARENS | RE_NO_BK_VBAR);
-  std::string text(pattern);
+  std::string text = RegexText(pattern, fold);
   if (fold) {
-    // Lower-case the pattern's letters but not the letter of an escape.
-    bool inBracket = false;
-    size_t bracketStart = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-      char& c = text[i];
-      if (inBracket) {
-        if (c == ']' && i > bracketStart) inBracket = false;
-        c = static_cast<char>(ToLower(static_cast<uint8_t>(c)));
-      } else if (c == '\\') {
-        ++i;
-      } else if (c == '[') {
-        inBracket = true;
-        bracketStart = i + 1;
-        if (i + 1 < text.size() && text[i + 1] == '^') ++bracketStart;
-      } else {
-        c = static_cast<char>(ToLower(static_cast<uint8_t>(c)));
-      }
-    }
     for (int c = 0; c < 256; ++c) translate_[c] = static_cast<char>(ToLower(c));
     regex_.translate = reinterpret_cast<unsigned char*>(translate_);
   }
@@ -772,8 +794,10 @@ std::string FileMatcher::Compile(std::string_view pattern, bool fold) {
   } catch (const std::bad_alloc&) {
     throw MatchError("Memory exhausted");
   }
+  // Only lines matched through a back-reference are confirmed, so only a
+  // pattern that has one needs the regex library.
   std::string error;
-  CompileBackref(pattern, fold, error);
+  if (hasBackref_) CompileBackref(pattern, fold, error);
   return error;
 }
 
