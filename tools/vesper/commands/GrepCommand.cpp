@@ -1,4 +1,7 @@
 // vesper grep: searches files with the grep engine through the search driver.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -71,6 +74,40 @@ std::vector<std::string> ReadLines(const std::string& fileName, const std::vecto
   return lines;
 }
 
+// A long hit line read at its offset: the engine's offset is the line's
+// position in the translated text plus one for each earlier line, which is
+// the file position itself for CR LF lines and that minus (line - 1) for LF
+// lines. Empty when neither position holds the line (mixed line ends).
+std::string ReadLineAt(int fd, const grep::THitRecord& hit, bool& found) {
+  found = false;
+  std::string line;
+  const int64_t candidates[] = {static_cast<int64_t>(static_cast<uint32_t>(hit.offset)) - (hit.line - 1),
+                                static_cast<uint32_t>(hit.offset)};
+  for (int64_t at : candidates) {
+    if (at < 0) continue;
+    char before = '\n';
+    if (at > 0 && ::pread(fd, &before, 1, at - 1) != 1) continue;
+    if (before != '\n') continue;
+    line.clear();
+    char chunk[65536];
+    for (int64_t pos = at;;) {
+      ssize_t n = ::pread(fd, chunk, sizeof chunk, pos);
+      if (n <= 0) break;
+      const char* lf = static_cast<const char*>(std::memchr(chunk, '\n', static_cast<size_t>(n)));
+      line.append(static_cast<const char*>(chunk), lf ? lf : chunk + n);
+      if (lf) break;
+      pos += n;
+    }
+    if (size_t z = line.find('\x1a'); z != std::string::npos) line.resize(z);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.compare(0, hit.text.size(), hit.text) == 0) {
+      found = true;
+      return line;
+    }
+  }
+  return {};
+}
+
 class Printer {
  public:
   explicit Printer(const grep::TGrepSearch& search) : search_(search) {}
@@ -80,10 +117,24 @@ class Printer {
     const int first = r.firstHit, last = std::min(r.firstHit + r.hits, static_cast<int>(hits.size()));
     // Lines the engine's copy cut short are read from the file.
     std::vector<int> longLines;
-    for (int i = first; i < last; ++i)
-      if (!hits[i].second.binary && hits[i].second.text.size() >= 1023) longLines.push_back(hits[i].second.line);
     std::vector<std::string> full;
-    if (!longLines.empty()) full = ReadLines(searchedName, longLines);
+    int fd = -1;
+    for (int i = first; i < last; ++i) {
+      const grep::THitRecord& h = hits[i].second;
+      if (h.binary || h.text.size() < 1023) continue;
+      if (fd < 0) fd = ::open(searchedName.c_str(), O_RDONLY | O_CLOEXEC);
+      bool found = false;
+      std::string line = fd >= 0 ? ReadLineAt(fd, h, found) : std::string();
+      if (!found) {
+        longLines.clear();  // read them all by line number instead
+        for (int k = first; k < last; ++k)
+          if (!hits[k].second.binary && hits[k].second.text.size() >= 1023) longLines.push_back(hits[k].second.line);
+        full = ReadLines(searchedName, longLines);
+        break;
+      }
+      full.push_back(std::move(line));
+    }
+    if (fd >= 0) ::close(fd);
     size_t nextLong = 0;
     for (int i = first; i < last; ++i) {
       const grep::THitRecord& h = hits[i].second;

@@ -40,6 +40,21 @@ TEST(GrepCommand, TreeSearchMatchesGnuGrep) {
   }
 }
 
+TEST(GrepCommand, LongLinesArePrintedWhole) {
+  std::string root = vesper::test::MakeTempSubdir("glong");
+  const std::string longLine = std::string(2000, 'q') + " key";
+  const std::pair<const char*, std::string> files[] = {
+      {"lf.txt", "a\nb\n" + longLine + "\nc\n"},
+      {"crlf.txt", "a\r\nb\r\n" + longLine + "\r\nc\r\n"},
+      {"mixed.txt", "a\r\nb\n" + longLine + "\r\nc\n"},
+  };
+  for (auto& [name, data] : files) {
+    WriteFile(root + "/" + name, data);
+    auto r = vt::Run({BinPath("vesper"), "grep", "key", root + "/" + name});
+    EXPECT_EQ(r.out, root + "/" + name + ":3:" + longLine + "\n") << name;
+  }
+}
+
 TEST(GrepCommand, ExitCodesAndMessages) {
   std::string root = vesper::test::MakeTempSubdir("gexit");
   WriteFile(root + "/a.txt", "Hello\r\nworld\r\n");
