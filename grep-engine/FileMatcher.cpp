@@ -591,13 +591,23 @@ size_t Score(const LiteralSet& set) {
   return set.empty() ? 0 : best;
 }
 
+// The commonness of the set's most common first byte.
+int Commonness(const LiteralSet& set) {
+  int worst = 0;
+  for (auto& s : set)
+    if (!s.empty()) worst = std::max(worst, rx::Commonness(static_cast<uint8_t>(s[0])));
+  return worst;
+}
+
 const LiteralSet& Better(const LiteralSet& a, const LiteralSet& b) {
   size_t sa = Score(a), sb = Score(b);
   if (sa != sb) return sb > sa ? b : a;
-  return b.size() < a.size() ? b : a;
+  if (a.size() != b.size()) return b.size() < a.size() ? b : a;
+  return sa == 1 && Commonness(b) < Commonness(a) ? b : a;
 }
 
 constexpr size_t kMaxAlternatives = 8;
+constexpr int kCommonByte = 70;  // "etaoins" and the blank
 
 const std::string& Longest(const std::string& a, const std::string& b) { return b.size() > a.size() ? b : a; }
 
@@ -689,12 +699,13 @@ void FileMatcher::ComputeRequiredLiteral(bool fold) {
   }
   if (stack.empty()) return;
   musts_ = Better({stack.back().in}, stack.back().any);
-  // A single common byte is a poor filter; the automaton does better.
+  // A single common byte is a poor filter (most lines hold it); the
+  // automaton alone does better.
   if (Score(musts_) == 1) {
     bool poor = musts_.size() > 1;
     for (auto& m : musts_) {
       uint8_t c = m[0];
-      poor |= IsWordByte(c) || c == ' ' || c == '\t';
+      poor |= rx::Commonness(c) >= kCommonByte;
     }
     if (poor) musts_.clear();
   }

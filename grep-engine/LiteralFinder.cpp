@@ -10,7 +10,8 @@ namespace {
 uint8_t Lower(uint8_t c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
 uint8_t Upper(uint8_t c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
 
-// Rough frequency rank of a byte in source text: higher is more common.
+}  // namespace
+
 int Commonness(uint8_t c) {
   static const char kLetters[] = "etaoinsrlcdhupmfgbyvwkxqjz";  // most common first
   if (c == ' ' || c == '\t') return 100;
@@ -23,6 +24,8 @@ int Commonness(uint8_t c) {
   if (c < 32 || c >= 127) return 5;
   return 25;  // punctuation
 }
+
+namespace {
 
 __m128i Splat(uint8_t c) { return _mm_set1_epi8(static_cast<char>(c)); }
 __m128i Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }

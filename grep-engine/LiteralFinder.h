@@ -12,6 +12,9 @@
 
 namespace vesper::rx {
 
+// Rough frequency rank of a byte in source text: higher is more common.
+int Commonness(uint8_t c);
+
 class LiteralFinder {
  public:
   LiteralFinder(std::vector<std::string> literals, bool fold);
