@@ -89,6 +89,8 @@ namespace detail {
 }  // namespace detail
 
 // The full path of the calling module, as it is.
-[[maybe_unused]] static inline std::string GetDLLName() { return ModuleFileNameOf(&detail::kModuleAnchor); }
+[[maybe_unused]] static inline std::string GetDLLName() {
+  return GetModuleFileNameOfAddress(&detail::kModuleAnchor);
+}
 
 }  // namespace vesper

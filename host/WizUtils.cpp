@@ -11,7 +11,7 @@ void Error(const std::string& msg) { throw Exception(msg); }
 
 void FmtError(std::string_view fmt, std::initializer_list<TVarRec> args) { Error(Format(fmt, args)); }
 
-void SysError(const std::string& msg) { Error(Format("%s.\r%s", {msg, LastErrorText()})); }
+void SysError(const std::string& msg) { Error(Format("%s.\r%s", {msg, GetLastModuleError()})); }
 
 void FmtSysError(std::string_view fmt, std::initializer_list<TVarRec> args) { SysError(Format(fmt, args)); }
 

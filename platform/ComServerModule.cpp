@@ -7,7 +7,7 @@ namespace vesper {
 
 TComServer& ComServer() {
   static const char anchor = 0;
-  static TComServer server(ModuleFileNameOf(&anchor));
+  static TComServer server(GetModuleFileNameOfAddress(&anchor));
   return server;
 }
 

@@ -4,67 +4,88 @@
 #include <link.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+
+#include "platform/Exception.h"
 
 namespace vesper {
 
 namespace {
+
 thread_local std::string lastError;
 
-void KeepError() {
-  const char* e = dlerror();
-  lastError = e ? e : "Unknown error";
+void SetDlError(const char* fallback) {
+  const char* text = dlerror();
+  lastError = text ? text : fallback;
 }
 
-std::string ExecutablePath() {
-  char buf[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  return n > 0 ? std::string(buf, size_t(n)) : std::string();
-}
+void* Handle(HMODULE module) { return reinterpret_cast<void*>(module); }
+
 }  // namespace
 
 HMODULE LoadLibrary(const std::string& fileName) {
+  dlerror();
   if (fileName.empty()) {
-    lastError = "The specified module could not be found";
+    lastError = SysErrorMessage(ENOENT);
     return nullptr;
   }
-  // A name without a folder is a file in the current folder, not a search.
-  std::string path = fileName.find('/') == std::string::npos ? "./" + fileName : fileName;
-  void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!h) KeepError();
-  return h;
+  void* h = dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!h) SetDlError("cannot load module");
+  return reinterpret_cast<HMODULE>(h);
 }
 
 void* GetProcAddress(HMODULE module, const char* name) {
-  if (!module || !name) return nullptr;
   dlerror();
-  return dlsym(module, name);
+  if (!module || !name) {
+    lastError = SysErrorMessage(EINVAL);
+    return nullptr;
+  }
+  void* p = dlsym(Handle(module), name);
+  if (!p) SetDlError("symbol not found");
+  return p;
 }
 
 bool FreeLibrary(HMODULE module) {
-  if (!module) return false;
-  if (dlclose(module) != 0) {
-    KeepError();
+  dlerror();
+  if (!module) {
+    lastError = SysErrorMessage(EINVAL);
     return false;
   }
-  return true;
+  if (dlclose(Handle(module)) == 0) return true;
+  SetDlError("cannot unload module");
+  return false;
 }
 
 std::string GetModuleFileName(HMODULE module) {
+  if (!module) {
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
+    if (n > 0) return std::string(buf, size_t(n));
+    lastError = SysErrorMessage(errno);
+    return "";
+  }
+  dlerror();
   link_map* map = nullptr;
-  if (!module || dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || !map) return {};
-  if (!map->l_name || !*map->l_name) return ExecutablePath();
-  return map->l_name;
+  if (dlinfo(Handle(module), RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name) {
+    SetDlError("unknown module");
+    return "";
+  }
+  return map->l_name[0] ? map->l_name : GetModuleFileName(nullptr);
 }
 
-std::string ModuleFileNameOf(const void* address) {
-  Dl_info info{};
-  link_map* map = nullptr;
-  if (!dladdr1(address, &info, reinterpret_cast<void**>(&map), RTLD_DL_LINKMAP) || !map) return {};
-  if (!map->l_name || !*map->l_name) return ExecutablePath();
-  return map->l_name;
+std::string GetModuleFileNameOfAddress(const void* address) {
+  Dl_info info;
+  if (!address || dladdr(address, &info) == 0 || !info.dli_fname) {
+    lastError = SysErrorMessage(EFAULT);
+    return "";
+  }
+  // The program itself may be listed by its bare name.
+  std::string name = info.dli_fname;
+  if (name.find('/') == std::string::npos) return GetModuleFileName(nullptr);
+  return name;
 }
 
-std::string LastErrorText() { return lastError; }
+std::string GetLastModuleError() { return lastError; }
 
 }  // namespace vesper

@@ -20,7 +20,7 @@ const char* kPlain = "{9D1B0001-5A3C-4E11-8C1F-00A0C90000FF}";
 
 HRESULT CallEntry(const std::string& path, const char* name) {
   HMODULE m = LoadLibrary(path);
-  EXPECT_TRUE(m) << LastErrorText();
+  EXPECT_TRUE(m) << GetLastModuleError();
   if (!m) return E_FAIL;
   auto f = reinterpret_cast<TDllRegisterServer>(GetProcAddress(m, name));
   HRESULT hr = f ? f() : E_FAIL;
