@@ -1,5 +1,6 @@
 #include "platform/ComServ.h"
 
+#include "platform/Files.h"
 #include "platform/Registry.h"
 
 namespace vesper {
@@ -90,15 +91,27 @@ void TComObjectFactory::UpdateRegistry(bool doRegister) {
   TRegistry reg;
   reg.SetRootKey(HKEY_CURRENT_USER);
   std::string key = "\\Software\\Classes\\CLSID\\" + GUIDToString(classID_);
+  std::string progKey = "\\Software\\Classes\\" + ProgID();
   if (!doRegister) {
     reg.DeleteKey(key);
+    reg.DeleteKey(progKey);
     return;
   }
+  if (!reg.OpenKey(progKey + "\\CLSID", true)) throw ERegistryException("Unable to create key " + progKey);
+  reg.WriteString("", GUIDToString(classID_));
+  if (!reg.OpenKey(key + "\\ProgID", true)) throw ERegistryException("Unable to create key " + key);
+  reg.WriteString("", ProgID());
   if (!reg.OpenKey(key, true)) throw ERegistryException("Unable to create key " + key);
   reg.WriteString("", description_);
   if (!reg.OpenKey(key + "\\InprocServer32", true)) throw ERegistryException("Unable to create key " + key);
   reg.WriteString("", server_.ModuleFileName());
   reg.WriteString("ThreadingModel", "Apartment");
+}
+
+std::string TComObjectFactory::ProgID() const {
+  std::string base = ExtractFileName(server_.ModuleFileName());
+  size_t dot = base.find('.');
+  return base.substr(0, dot) + "." + className_;
 }
 
 TComObjectFactory* TComServer::FindFactory(const TGUID& classID) const {

@@ -74,8 +74,11 @@ class TComObjectFactory : public IClassFactory {
   const std::string& ClassName() const { return className_; }
   const std::string& Description() const { return description_; }
   TClassInstancing Instancing() const { return instancing_; }
-  // Writes or deletes Software\Classes\CLSID\{...} (description) and its
-  // InprocServer32 (module path) under HKEY_CURRENT_USER.
+  // "Module.ClassName" (the module's file name without extension).
+  std::string ProgID() const;
+  // Writes or deletes Software\Classes\CLSID\{...} (description, its
+  // InprocServer32 = module path, its ProgID) and Software\Classes\<ProgID>
+  // under HKEY_CURRENT_USER.
   virtual void UpdateRegistry(bool doRegister);
 
  private:
