@@ -8,13 +8,17 @@
 
 namespace vesper {
 
-extern const TGUID CLSID_VesperWizard;      // {AEF18280-F418-11D0-AF30-444553540000}
-extern const TGUID CLSID_VesperRunStrings;  // {6AC4D402-EB11-11D0-AF30-444553540000}
-extern const TGUID CLSID_VesperProperty;    // {C7ED9821-D391-11D0-A772-00A0248CB504}
+// {AEF18280-F418-11D0-AF30-444553540000}
+inline constexpr TGUID CLSID_VesperWizard{0xAEF18280, 0xF418, 0x11D0, {0xAF, 0x30, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+// {6AC4D402-EB11-11D0-AF30-444553540000}
+inline constexpr TGUID CLSID_VesperRunStrings{
+    0x6AC4D402, 0xEB11, 0x11D0, {0xAF, 0x30, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+// {C7ED9821-D391-11D0-A772-00A0248CB504}
+inline constexpr TGUID CLSID_VesperProperty{0xC7ED9821, 0xD391, 0x11D0, {0xA7, 0x72, 0x00, 0xA0, 0x24, 0x8C, 0xB5, 0x04}};
 
 class IVesperWizard : public IUnknown {
  public:
-  static const TGUID& IID() { return CLSID_VesperWizard; }
+  static constexpr const TIID& IID = CLSID_VesperWizard;
   virtual int32_t Initialize(TInitReason reason, ide::TIToolServices* toolServices, TIDEType ideType,
                              int32_t ideVersion, HWND appHandle) = 0;
   virtual void GetWizardInfo(unsigned char* name, int32_t nameMax, unsigned char* description,
@@ -30,14 +34,14 @@ class IVesperWizard : public IUnknown {
 
 class IVesperRunStrings : public IUnknown {
  public:
-  static const TGUID& IID() { return CLSID_VesperRunStrings; }
+  static constexpr const TIID& IID = CLSID_VesperRunStrings;
   // `strings` is owned by the caller.
   virtual void RunStrings(TStrings* strings, int32_t param) = 0;
 };
 
 class IVesperProperty : public IUnknown {
  public:
-  static const TGUID& IID() { return CLSID_VesperProperty; }
+  static constexpr const TIID& IID = CLSID_VesperProperty;
   virtual void EditProperties() = 0;
 };
 

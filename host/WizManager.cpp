@@ -119,7 +119,7 @@ IVesperWizard* TWizard::LoadComObject() {
   try {
     TGUID clsid = StringToGUID(ClassID);
     void* obj = nullptr;
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, CLSID_VesperWizard, &obj))) return nullptr;
+    if (Failed(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, CLSID_VesperWizard, &obj))) return nullptr;
     return static_cast<IVesperWizard*>(obj);
   } catch (...) {
     return nullptr;
@@ -554,7 +554,7 @@ TClassWizardAdapter::~TClassWizardAdapter() {
 }
 
 HRESULT TClassWizardAdapter::QueryInterface(const TGUID& iid, void** obj) {
-  if (iid == IID_IUnknown || iid == IVesperWizard::IID()) {
+  if (iid == IID_IUnknown || iid == IVesperWizard::IID) {
     *obj = static_cast<IVesperWizard*>(this);
     DoAddRef();
     return S_OK;
@@ -606,9 +606,9 @@ HRESULT TBasicDLLAdapter::QueryInterface(const TGUID& iid, void** obj) {
     *obj = nullptr;
     return E_NOINTERFACE;
   }
-  if (iid == IID_IUnknown || iid == IVesperWizard::IID()) {
+  if (iid == IID_IUnknown || iid == IVesperWizard::IID) {
     *obj = static_cast<IVesperWizard*>(this);
-  } else if (iid == IVesperProperty::IID()) {
+  } else if (iid == IVesperProperty::IID) {
     *obj = static_cast<IVesperProperty*>(this);
   } else {
     *obj = nullptr;

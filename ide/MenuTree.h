@@ -25,7 +25,7 @@ struct MenuNode {
   // Calls the root's OnChanged.
   void Changed();
 
-  // Depth-first search by name (ignoring case), this node included.
+  // Depth-first search below this node by name (ignoring case).
   std::shared_ptr<MenuNode> Find(const std::string& name);
   int IndexInParent() const;
   void Detach();  // removes the node from its parent

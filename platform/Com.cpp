@@ -2,22 +2,14 @@
 
 #include <cstdio>
 #include <map>
+#include <random>
 
 #include "platform/Modules.h"
-#include "platform/Registry.h"
-#include "platform/StrUtils.h"
+#include "platform/RegHive.h"
 
 namespace vesper {
 
-const TGUID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-const TGUID IID_IClassFactory = {0x00000001, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-
-bool operator==(const TGUID& a, const TGUID& b) {
-  if (a.D1 != b.D1 || a.D2 != b.D2 || a.D3 != b.D3) return false;
-  for (int i = 0; i < 8; ++i)
-    if (a.D4[i] != b.D4[i]) return false;
-  return true;
-}
+// ---- GUIDs -------------------------------------------------------------------
 
 std::string GUIDToString(const TGUID& g) {
   char buf[40];
@@ -26,50 +18,27 @@ std::string GUIDToString(const TGUID& g) {
   return buf;
 }
 
-namespace {
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-bool ReadHex(std::string_view text, size_t& pos, int digits, uint64_t& value) {
-  value = 0;
-  for (int i = 0; i < digits; ++i, ++pos) {
-    int d = pos < text.size() ? HexDigit(text[pos]) : -1;
-    if (d < 0) return false;
-    value = value << 4 | uint64_t(d);
-  }
-  return true;
-}
-
-bool Expect(std::string_view text, size_t& pos, char c) {
-  if (pos >= text.size() || text[pos] != c) return false;
-  ++pos;
-  return true;
-}
-}  // namespace
-
 bool TryStringToGUID(std::string_view text, TGUID& guid) {
-  size_t pos = 0;
-  uint64_t v = 0;
-  TGUID g;
-  if (text.size() != 38 || !Expect(text, pos, '{')) return false;
-  if (!ReadHex(text, pos, 8, v)) return false;
-  g.D1 = uint32_t(v);
-  if (!Expect(text, pos, '-') || !ReadHex(text, pos, 4, v)) return false;
-  g.D2 = uint16_t(v);
-  if (!Expect(text, pos, '-') || !ReadHex(text, pos, 4, v)) return false;
-  g.D3 = uint16_t(v);
-  if (!Expect(text, pos, '-')) return false;
-  for (int i = 0; i < 8; ++i) {
-    if (i == 2 && !Expect(text, pos, '-')) return false;
-    if (!ReadHex(text, pos, 2, v)) return false;
-    g.D4[i] = uint8_t(v);
+  constexpr std::string_view shape = "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
+  if (text.size() != shape.size()) return false;
+  uint8_t bytes[16];
+  size_t n = 0;
+  for (size_t i = 0; i < shape.size(); ++i) {
+    if (shape[i] != 'X') {
+      if (text[i] != shape[i]) return false;
+      continue;
+    }
+    char c = text[i];
+    int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    if (d < 0) return false;
+    if (n % 2 == 0) bytes[n / 2] = uint8_t(d << 4);
+    else bytes[n / 2] |= uint8_t(d);
+    ++n;
   }
-  if (!Expect(text, pos, '}')) return false;
-  guid = g;
+  guid.D1 = uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
+  guid.D2 = uint16_t(bytes[4] << 8 | bytes[5]);
+  guid.D3 = uint16_t(bytes[6] << 8 | bytes[7]);
+  for (int i = 0; i < 8; ++i) guid.D4[i] = bytes[8 + i];
   return true;
 }
 
@@ -79,83 +48,118 @@ TGUID StringToGUID(std::string_view text) {
   return g;
 }
 
-std::string SysErrorMessageForResult(HRESULT hr) {
-  switch (hr) {
-    case E_NOINTERFACE: return "No such interface supported";
-    case E_FAIL: return "Unspecified error";
-    case E_NOTIMPL: return "Not implemented";
-    case E_POINTER: return "Invalid pointer";
-    case E_UNEXPECTED: return "Catastrophic failure";
-    case CLASS_E_CLASSNOTAVAILABLE: return "ClassFactory cannot supply requested class";
-    case REGDB_E_CLASSNOTREG: return "Class not registered";
-    case CO_E_DLLNOTFOUND: return "DLL for class not found";
-    case SELFREG_E_CLASS: return "Error registering class";
-    default: {
-      char buf[64];
-      std::snprintf(buf, sizeof buf, "Error %08X", uint32_t(hr));
-      return buf;
-    }
-  }
+bool IsEqualGUID(const TGUID& a, const TGUID& b) { return a == b; }
+
+TGUID CreateGUID() {
+  static thread_local std::mt19937_64 rng(std::random_device{}());
+  uint64_t hi = rng(), lo = rng();
+  TGUID g;
+  g.D1 = uint32_t(hi >> 32);
+  g.D2 = uint16_t(hi >> 16);
+  g.D3 = uint16_t((hi & 0x0FFF) | 0x4000);
+  for (int i = 0; i < 8; ++i) g.D4[i] = uint8_t(lo >> (56 - 8 * i));
+  g.D4[0] = uint8_t((g.D4[0] & 0x3F) | 0x80);
+  return g;
 }
 
 void OleCheck(HRESULT hr) {
-  if (FAILED(hr)) throw EOleSysError(SysErrorMessageForResult(hr), hr);
+  if (Failed(hr)) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "OLE error %08X", uint32_t(hr));
+    throw EOleSysError(buf, hr);
+  }
 }
 
-std::string InprocServerOf(const TGUID& clsid) {
-  std::string key = "Software\\Classes\\CLSID\\" + GUIDToString(clsid) + "\\InprocServer32";
-  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-    TRegistry reg;
-    reg.SetRootKey(root);
-    if (reg.OpenKeyReadOnly(key) && reg.ValueExists("")) return reg.ReadString("");
-  }
-  return {};
-}
+// ---- in-process servers --------------------------------------------------------
 
 namespace {
-// Modules loaded by CoCreateInstance, by path.
-std::map<std::string, HMODULE>& ServerModules() {
-  static std::map<std::string, HMODULE> modules;
-  return modules;
+
+struct LoadedServer {
+  HMODULE module = nullptr;
+  TDllGetClassObject getClassObject = nullptr;
+  TDllCanUnloadNow canUnloadNow = nullptr;
+};
+
+std::map<std::string, LoadedServer>& Servers() {
+  static std::map<std::string, LoadedServer> servers;
+  return servers;
 }
+
+// The loaded server of `path`, loading it on first use; nullptr with `hr`
+// set when it cannot be loaded.
+LoadedServer* ServerOf(const std::string& path, HRESULT& hr) {
+  auto& servers = Servers();
+  if (auto it = servers.find(path); it != servers.end()) return &it->second;
+  HMODULE m = LoadLibrary(path);
+  if (!m) {
+    hr = CO_E_DLLNOTFOUND;
+    return nullptr;
+  }
+  LoadedServer s{m, GetProcAddressAs<TDllGetClassObject>(m, "DllGetClassObject"),
+                 GetProcAddressAs<TDllCanUnloadNow>(m, "DllCanUnloadNow")};
+  if (!s.getClassObject) {
+    FreeLibrary(m);
+    hr = CO_E_ERRORINDLL;
+    return nullptr;
+  }
+  return &servers.emplace(path, s).first->second;
+}
+
 }  // namespace
 
-HRESULT CoCreateInstance(const TGUID& clsid, IUnknown* unkOuter, uint32_t clsContext, const TGUID& iid,
-                         void** obj) {
+std::string GetInprocServerPath(const TCLSID& clsid) {
+  std::vector<std::string> key{"Software", "Classes", "CLSID", GUIDToString(clsid), "InprocServer32"};
+  for (RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine}) {
+    const RegKey* k = RegHive::Open(root)->Tree().Find(key);
+    const RegValue* v = k ? k->Value("") : nullptr;
+    if (v && (v->data.type == REG_SZ || v->data.type == REG_EXPAND_SZ)) {
+      std::string path = RegDataText(v->data);
+      if (!path.empty()) return path;
+    }
+  }
+  return "";
+}
+
+HRESULT CoGetClassObject(const TCLSID& clsid, uint32_t context, const TIID& iid, void** obj) {
   if (!obj) return E_POINTER;
   *obj = nullptr;
-  if (unkOuter) return CLASS_E_NOAGGREGATION;
-  if (!(clsContext & CLSCTX_INPROC_SERVER)) return REGDB_E_CLASSNOTREG;
-  std::string path = InprocServerOf(clsid);
-  if (path.empty()) return REGDB_E_CLASSNOTREG;
-  HMODULE& module = ServerModules()[path];
-  if (!module) module = LoadLibrary(path);
-  if (!module) {
-    ServerModules().erase(path);
-    return CO_E_DLLNOTFOUND;
+  if (!(context & CLSCTX_INPROC_SERVER)) return REGDB_E_CLASSNOTREG;
+  try {
+    std::string path = GetInprocServerPath(clsid);
+    if (path.empty()) return REGDB_E_CLASSNOTREG;
+    HRESULT hr = S_OK;
+    LoadedServer* server = ServerOf(path, hr);
+    return server ? server->getClassObject(clsid, iid, obj) : hr;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
   }
-  auto getClassObject = reinterpret_cast<TDllGetClassObject>(GetProcAddress(module, "DllGetClassObject"));
-  if (!getClassObject) return CO_E_DLLNOTFOUND;
-  void* f = nullptr;
-  HRESULT hr = getClassObject(clsid, IID_IClassFactory, &f);
-  if (FAILED(hr) || !f) return FAILED(hr) ? hr : E_UNEXPECTED;
-  auto* factory = static_cast<IClassFactory*>(f);
-  hr = factory->CreateInstance(nullptr, iid, obj);
-  factory->Release();
-  return hr;
+}
+
+HRESULT CoCreateInstance(const TCLSID& clsid, IUnknown* outer, uint32_t context, const TIID& iid, void** obj) {
+  if (!obj) return E_POINTER;
+  *obj = nullptr;
+  ComPtr<IClassFactory> factory;
+  HRESULT hr = CoGetClassObject(clsid, context, IID_IClassFactory, factory.Put());
+  if (Failed(hr)) return hr;
+  if (!factory) return E_UNEXPECTED;
+  return factory->CreateInstance(outer, iid, obj);
 }
 
 void CoFreeUnusedLibraries() {
-  auto& modules = ServerModules();
-  for (auto it = modules.begin(); it != modules.end();) {
-    auto canUnload = reinterpret_cast<TDllCanUnloadNow>(GetProcAddress(it->second, "DllCanUnloadNow"));
-    if (canUnload && canUnload() == S_OK) {
-      FreeLibrary(it->second);
-      it = modules.erase(it);
+  auto& servers = Servers();
+  for (auto it = servers.begin(); it != servers.end();) {
+    LoadedServer& s = it->second;
+    if (s.canUnloadNow && s.canUnloadNow() == S_OK) {
+      FreeLibrary(s.module);
+      it = servers.erase(it);
     } else {
       ++it;
     }
   }
 }
+
+size_t CoLoadedServerCount() { return Servers().size(); }
 
 }  // namespace vesper

@@ -1,11 +1,17 @@
-// The COM runtime's server side: objects with a reference count, class
-// factories and the module's server (its factory list, object and lock
-// counts, standard registration). Each server module links the static
-// library vespercomserver, which holds the module's own ComServer() and
-// exports DllGetClassObject and DllCanUnloadNow.
+// The server side of an in-process COM module: reference-counted objects,
+// class factories, the module's factory list and object count, standard
+// registration, and the four exported entry points.
+//
+// This is a static library (vesper_comserv) that every server module links:
+// modules bind their own symbols, so each has its own ComServer(). A module
+// creates its factories once while it is loaded, for example
+//
+//   static auto* factory = new TComObjectFactory(ComServer(), [] { return new TMyObject; },
+//       CLSID_MyObject, "MyObject", "My object", ciMultiInstance, tmApartment);
+//
+// and the server owns them from then on.
 #pragma once
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,109 +22,149 @@
 namespace vesper {
 
 class TComObjectFactory;
-class TComServer;
 
-// A COM object. Derived classes list their interfaces by deriving from them,
-// answer them in GetInterface and implement IUnknown with
-// VESPER_COM_IUNKNOWN, which forwards to the Obj* operations.
-class TComObject {
+enum TClassInstancing { ciInternal, ciSingleInstance, ciMultiInstance };
+enum TThreadingModel { tmSingle, tmApartment, tmFree, tmBoth };
+
+// The module's COM server.
+class TComServer {
+ public:
+  TComServer();
+  ~TComServer();
+  TComServer(const TComServer&) = delete;
+  TComServer& operator=(const TComServer&) = delete;
+
+  int ObjectCount() const { return objectCount_; }
+  int FactoryCount() const { return factoryCount_; }
+  // Counts an object (or a server lock) in or out; returns the new count.
+  int CountObject(bool created);
+  // Counts a reference to a factory in or out; returns the new count.
+  int CountFactory(bool created);
+  bool CanUnloadNow() const { return objectCount_ == 0 && factoryCount_ == 0; }
+
+  // The path of this module as it was loaded.
+  std::string ServerFileName() const;
+  // The module's file name without folder and extension.
+  std::string ServerName() const;
+
+  // Takes ownership of `factory`.
+  void AddFactory(TComObjectFactory* factory);
+  const std::vector<std::unique_ptr<TComObjectFactory>>& Factories() const { return factories_; }
+  TComObjectFactory* FindFactory(const TCLSID& classID) const;
+  HRESULT GetClassObject(const TCLSID& classID, const TIID& iid, void** obj);
+  // Registers (or unregisters) every factory's class.
+  void UpdateRegistry(bool doRegister);
+
+  // Runs after the standard registration in DllRegisterServer (true) and
+  // DllUnregisterServer (false); an exception there makes them return E_FAIL.
+  std::function<void(bool doRegister)> OnRegister;
+
+ private:
+  int objectCount_ = 0;
+  int factoryCount_ = 0;
+  std::vector<std::unique_ptr<TComObjectFactory>> factories_;
+};
+
+// This module's server.
+TComServer& ComServer();
+
+// A reference-counted object; the interface table is GetInterface. Derive
+// through TComObjectWith to implement interfaces.
+class TComObject : public IUnknown {
  public:
   TComObject();
   virtual ~TComObject();
-  TComObject(const TComObject&) = delete;
-  TComObject& operator=(const TComObject&) = delete;
 
-  // Called once the factory has created the object.
+  HRESULT QueryInterface(const TIID& iid, void** obj) override;
+  uint32_t AddRef() override;
+  uint32_t Release() override;  // frees the object at zero
+
+  // Called once after construction by the factory.
   virtual void Initialize() {}
   TComObjectFactory* Factory() const { return factory_; }
-
-  HRESULT ObjQueryInterface(const TGUID& iid, void** obj);
-  uint32_t ObjAddRef();
-  uint32_t ObjRelease();
+  uint32_t RefCount() const { return refCount_; }
 
  protected:
-  // Sets `obj` to the interface (IUnknown included) and returns true.
-  virtual bool GetInterface(const TGUID& iid, void** obj) = 0;
+  // Sets *obj to the interface `iid` of this object (without a reference);
+  // false when the object does not have it.
+  virtual bool GetInterface(const TIID& iid, void** obj);
 
  private:
   friend class TComObjectFactory;
   TComObjectFactory* factory_ = nullptr;
-  std::atomic<uint32_t> refCount_{0};
+  uint32_t refCount_ = 0;
 };
 
-#define VESPER_COM_IUNKNOWN                                                                              \
-  ::vesper::HRESULT QueryInterface(const ::vesper::TGUID& iid, void** obj) override {                    \
-    return ObjQueryInterface(iid, obj);                                                                  \
-  }                                                                                                      \
-  uint32_t AddRef() override { return ObjAddRef(); }                                                     \
-  uint32_t Release() override { return ObjRelease(); }
+// A TComObject implementing the interfaces `Intfs` (each with its IID).
+template <class... Intfs>
+class TComObjectWith : public TComObject, public Intfs... {
+ public:
+  HRESULT QueryInterface(const TIID& iid, void** obj) override { return TComObject::QueryInterface(iid, obj); }
+  uint32_t AddRef() override { return TComObject::AddRef(); }
+  uint32_t Release() override { return TComObject::Release(); }
 
-enum TClassInstancing { ciInternal, ciSingleInstance, ciMultiInstance };
+ protected:
+  bool GetInterface(const TIID& iid, void** obj) override {
+    return (Offer<Intfs>(iid, obj) || ...) || TComObject::GetInterface(iid, obj);
+  }
 
+ private:
+  template <class I>
+  bool Offer(const TIID& iid, void** obj) {
+    if (!(iid == I::IID)) return false;
+    *obj = static_cast<I*>(this);
+    return true;
+  }
+};
+
+// The class factory of one COM class; its references count in the server.
 class TComObjectFactory : public IClassFactory {
  public:
   using TComClass = std::function<TComObject*()>;
-  // Adds itself to `server`'s factory list, which owns it.
-  TComObjectFactory(TComServer& server, TComClass comClass, const TGUID& classID, std::string className,
-                    std::string description, TClassInstancing instancing);
-  virtual ~TComObjectFactory() = default;
 
-  HRESULT QueryInterface(const TGUID& iid, void** obj) override;
+  // Adds itself to `server`, which owns it.
+  TComObjectFactory(TComServer& server, TComClass comClass, const TCLSID& classID, std::string className,
+                    std::string description, TClassInstancing instancing, TThreadingModel threadingModel = tmSingle);
+  virtual ~TComObjectFactory();
+
+  HRESULT QueryInterface(const TIID& iid, void** obj) override;
   uint32_t AddRef() override;
   uint32_t Release() override;
-  HRESULT CreateInstance(IUnknown* unkOuter, const TGUID& iid, void** obj) override;
+  HRESULT CreateInstance(IUnknown* outer, const TIID& iid, void** obj) override;
   HRESULT LockServer(bool lock) override;
 
-  TComServer& Server() const { return server_; }
-  const TGUID& ClassID() const { return classID_; }
+  // A new object of the class (no reference held yet).
+  TComObject* CreateComObject();
+  // Writes (or deletes) Software\Classes\CLSID\{...} under HKEY_CURRENT_USER:
+  // the description as its default value, InprocServer32 = the module path
+  // (with ThreadingModel), and the ProgID keys. Internal classes are skipped.
+  virtual void UpdateRegistry(bool doRegister);
+
+  TComServer& ComServer() const { return server_; }
+  const TCLSID& ClassID() const { return classID_; }
   const std::string& ClassName() const { return className_; }
   const std::string& Description() const { return description_; }
   TClassInstancing Instancing() const { return instancing_; }
-  // "Module.ClassName" (the module's file name without extension).
+  TThreadingModel ThreadingModel() const { return threadingModel_; }
+  // "<module>.<ClassName>", "" without a class name.
   std::string ProgID() const;
-  // Writes or deletes Software\Classes\CLSID\{...} (description, its
-  // InprocServer32 = module path, its ProgID) and Software\Classes\<ProgID>
-  // under HKEY_CURRENT_USER.
-  virtual void UpdateRegistry(bool doRegister);
 
  private:
   TComServer& server_;
   TComClass comClass_;
-  TGUID classID_;
-  std::string className_;
-  std::string description_;
+  TCLSID classID_;
+  std::string className_, description_;
   TClassInstancing instancing_;
+  TThreadingModel threadingModel_;
 };
-
-class TComServer {
- public:
-  explicit TComServer(std::string moduleFileName) : moduleFileName_(std::move(moduleFileName)) {}
-  TComServer(const TComServer&) = delete;
-  TComServer& operator=(const TComServer&) = delete;
-
-  const std::string& ModuleFileName() const { return moduleFileName_; }
-  const std::vector<std::unique_ptr<TComObjectFactory>>& Factories() const { return factories_; }
-  TComObjectFactory* FindFactory(const TGUID& classID) const;
-
-  HRESULT GetClassObject(const TGUID& clsid, const TGUID& iid, void** obj);
-  bool CanUnloadNow() const { return objectCount_ == 0 && lockCount_ == 0; }
-  // The standard registration of every factory; S_OK, or SELFREG_E_CLASS
-  // when the registry cannot be written.
-  HRESULT UpdateRegistry(bool doRegister);
-
-  int ObjectCount() const { return objectCount_; }
-  void CountObject(int delta) { objectCount_ += delta; }
-  void CountLock(int delta) { lockCount_ += delta; }
-
- private:
-  friend class TComObjectFactory;
-  std::string moduleFileName_;
-  std::vector<std::unique_ptr<TComObjectFactory>> factories_;
-  std::atomic<int> objectCount_{0};
-  std::atomic<int> lockCount_{0};
-};
-
-// The calling module's server (defined in vespercomserver, one per module).
-TComServer& ComServer();
 
 }  // namespace vesper
+
+// The entry points every server module exports.
+extern "C" {
+__attribute__((visibility("default"))) vesper::HRESULT DllGetClassObject(const vesper::TCLSID& clsid,
+                                                                          const vesper::TIID& iid, void** obj);
+__attribute__((visibility("default"))) vesper::HRESULT DllCanUnloadNow();
+__attribute__((visibility("default"))) vesper::HRESULT DllRegisterServer();
+__attribute__((visibility("default"))) vesper::HRESULT DllUnregisterServer();
+}

@@ -329,7 +329,7 @@ std::string RenderPattern(std::string_view p, const PatternInfo& info, long doub
   size_t decIndex = 0;
   const int n = int(intDigits.size());
   auto emitInt = [&](int from, int to) {  // digits [from, to) of intDigits
-    for (int i = std::max(from, 0); i < to; ++i) {
+    for (int i = std::max(from, 0); i < std::min(to, n); ++i) {
       out += intDigits[size_t(i)];
       int fromRight = n - 1 - i;
       if (info.thousands && fromRight > 0 && fromRight % 3 == 0) out += ThousandSeparator;

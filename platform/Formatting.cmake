@@ -2,5 +2,6 @@
 list(APPEND VESPER_PLATFORM_SOURCES
   Format.cpp
   DateTime.cpp
+  StringList.cpp
+  IniFile.cpp
 )
-list(APPEND VESPER_PLATFORM_SOURCES StringList.cpp)

@@ -6,6 +6,8 @@
 
 namespace vesper {
 
+TVesperComWizard::TVesperComWizard() = default;
+
 int32_t TVesperComWizard::Initialize(TInitReason reason, ide::TIToolServices* toolServices, TIDEType ideType,
                                      int32_t ideVersion, HWND appHandle) {
   Reason = reason;
@@ -18,14 +20,9 @@ int32_t TVesperComWizard::Initialize(TInitReason reason, ide::TIToolServices* to
   return 0;
 }
 
-bool TVesperComWizard::GetInterface(const TGUID& iid, void** obj) {
-  if (iid == IID_IUnknown || iid == IVesperWizard::IID())
-    *obj = static_cast<IVesperWizard*>(this);
-  else if (iid == IVesperRunStrings::IID() && HasRunStrings())
-    *obj = static_cast<IVesperRunStrings*>(this);
-  else
-    return false;
-  return true;
+bool TVesperComWizard::GetInterface(const TIID& iid, void** obj) {
+  if (iid == IVesperRunStrings::IID && !HasRunStrings()) return false;
+  return TComObjectWith::GetInterface(iid, obj);
 }
 
 TVesperComManager::TVesperComManager() : dllName_(GetDLLName()) {
@@ -54,24 +51,10 @@ void TVesperComManager::UpdateRegistry(bool doRegister) {
 
 TVesperComObjectFactory* RegisterWizardFactory(TComObjectFactory::TComClass comClass, const std::string& className,
                                                const TGUID& classID, const std::string& description) {
+  if (!ComServer().OnRegister)
+    ComServer().OnRegister = [](bool doRegister) { TVesperComManager().UpdateRegistry(doRegister); };
   return new TVesperComObjectFactory(ComServer(), std::move(comClass), classID, className, description,
-                                     ciMultiInstance);
+                                     ciMultiInstance, tmApartment);
 }
 
 }  // namespace vesper
-
-namespace {
-vesper::HRESULT UpdateServer(bool doRegister) {
-  vesper::HRESULT hr = vesper::ComServer().UpdateRegistry(doRegister);
-  if (vesper::FAILED(hr)) return hr;
-  try {
-    vesper::TVesperComManager().UpdateRegistry(doRegister);
-    return vesper::S_OK;
-  } catch (...) {
-    return vesper::E_FAIL;
-  }
-}
-}  // namespace
-
-vesper::HRESULT DllRegisterServer() { return UpdateServer(true); }
-vesper::HRESULT DllUnregisterServer() { return UpdateServer(false); }

@@ -1,7 +1,8 @@
 // The base of every COM wizard: the contract with neutral defaults, the
-// factory class that marks a COM class as a wizard, and the module's
-// registration entry points that announce its wizards to the host
-// (Software\Vesper\COMWizards\New and COMWizards under HKEY_CURRENT_USER).
+// factory class that marks a COM class as a wizard, and the announcement of
+// the module's wizards to the host (Software\Vesper\COMWizards\New and
+// COMWizards under HKEY_CURRENT_USER), which the module's DllRegisterServer
+// and DllUnregisterServer make after the standard registration.
 #pragma once
 
 #include <string>
@@ -11,9 +12,9 @@
 
 namespace vesper {
 
-class TVesperComWizard : public TComObject, public IVesperWizard, public IVesperRunStrings {
+class TVesperComWizard : public TComObjectWith<IVesperWizard, IVesperRunStrings> {
  public:
-  VESPER_COM_IUNKNOWN
+  TVesperComWizard();
 
   // Set by Initialize.
   TInitReason Reason = TInitReason::irExecuting;
@@ -41,7 +42,7 @@ class TVesperComWizard : public TComObject, public IVesperWizard, public IVesper
  protected:
   // A wizard class that lists IVesperRunStrings returns true.
   virtual bool HasRunStrings() const { return false; }
-  bool GetInterface(const TGUID& iid, void** obj) override;
+  bool GetInterface(const TIID& iid, void** obj) override;
 };
 
 // Marks the factories whose classes are wizards.
@@ -64,7 +65,8 @@ class TVesperComManager {
   std::string dllName_;
 };
 
-// Creates the module's factory for wizard class T (multi-instance).
+// Creates the module's factory for a wizard class (multi-instance); the
+// first call also sets up the announcements of the module's registration.
 TVesperComObjectFactory* RegisterWizardFactory(TComObjectFactory::TComClass comClass, const std::string& className,
                                                const TGUID& classID, const std::string& description);
 template <class T>
@@ -79,10 +81,3 @@ TVesperComObjectFactory* RegisterWizardFactory(const std::string& className, con
 #define VESPER_REGISTER_WIZARD(cls, classID, description)                                         \
   static const bool VESPER_WIZARD_REGISTERED_##cls = (::vesper::RegisterWizardFactory<cls>(#cls, \
                                                         classID, description), true)
-
-extern "C" {
-// The standard registration of the module's classes, then the wizard
-// announcements; S_OK, the standard registration's code, or E_FAIL.
-__attribute__((visibility("default"))) vesper::HRESULT DllRegisterServer();
-__attribute__((visibility("default"))) vesper::HRESULT DllUnregisterServer();
-}

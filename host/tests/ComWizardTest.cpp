@@ -43,12 +43,12 @@ TEST_F(ComWizards, RegistrationAnnouncesWizardClassesOnly) {
   EXPECT_EQ(RegString(kNew, kStd), path);
   EXPECT_EQ(RegString(kAll, kStd), path);
   EXPECT_EQ(RegString(kNew, kPlain), "<none>");
-  EXPECT_EQ(InprocServerOf(StringToGUID(kPlain)), path);  // registered as a COM class all the same
+  EXPECT_EQ(GetInprocServerPath(StringToGUID(kPlain)), path);  // registered as a COM class all the same
   EXPECT_EQ(RegValues(kNew).size(), 2u);
   ASSERT_EQ(CallEntry(path, "DllUnregisterServer"), S_OK);
   EXPECT_EQ(RegString(kNew, kStd), "<none>");
   EXPECT_EQ(RegString(kAll, kStd), "<none>");
-  EXPECT_EQ(InprocServerOf(StringToGUID(kStd)), "");
+  EXPECT_EQ(GetInprocServerPath(StringToGUID(kStd)), "");
   EXPECT_EQ(RegValues(kAll).size(), 1u);  // the other module's stays
 }
 

@@ -131,6 +131,7 @@ TEST(Format, FormatFloatPatterns) {
       {"\"Total: \"#,##0", 5000, "Total: 5,000"},
       {"0.0 'KB'", 1.5, "1.5 KB"},
       {"", 2.5, "2.5"},
+      {"0E+0#", 1234.5, "1E+3"},  // placeholders after the exponent show nothing
   };
   for (auto& c : cases) EXPECT_EQ(FormatFloat(c.pattern, c.value), c.expected) << c.pattern;
 }

@@ -14,6 +14,7 @@
 #include "platform/Exception.h"
 #include "platform/Files.h"
 #include "platform/RegHive.h"
+#include "platform/StringList.h"
 #include "tests/support/TestSupport.h"
 
 extern char** environ;
@@ -244,7 +245,7 @@ TEST_F(RegistryTest, DamagedHiveLoadsWhatItCan) {
 }
 
 TEST_F(RegistryTest, ConcurrentWritersInTwoProcessesLoseNothing) {
-  constexpr int kEach = 150;
+  constexpr int kEach = 100;
   pid_t a = SpawnChild("race:A:" + std::to_string(kEach));
   pid_t b = SpawnChild("race:B:" + std::to_string(kEach));
   EXPECT_EQ(Wait(a), 0);
@@ -304,6 +305,15 @@ TEST_F(RegistryTest, RegIniFileUsesSubkeysAsSections) {
   EXPECT_EQ(ini.ReadSections(), (Names{"Other", "Window"}));
   EXPECT_EQ(ini.ReadSection("Window"), (Names{"Caption", "Left", "Visible", "Empty"}));
   EXPECT_EQ(ini.ReadSectionValues("Window"), (Names{"Caption=Hello", "Left=-12", "Visible=1"}));
+  TStringList list;
+  list.Add("Stale");
+  ini.ReadSections(list);
+  EXPECT_EQ(list.Text(), "Other\r\nWindow\r\n");
+  list.Clear();
+  list.Add("Caption=old");
+  list.Add("Keep=1");
+  ini.ReadSectionValues("Window", list);
+  EXPECT_EQ(list.Text(), "Caption=Hello\r\nKeep=1\r\nLeft=-12\r\nVisible=1\r\n");
   ini.DeleteKey("Window", "Left");
   EXPECT_EQ(ini.ReadInteger("Window", "Left", 5), 5);
   ini.EraseSection("Other");

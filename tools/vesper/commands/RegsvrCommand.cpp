@@ -32,7 +32,11 @@ int RunRegsvr(const std::vector<std::string>& args) {
   HRESULT hr = proc ? proc() : S_OK;
   FreeLibrary(module);
   if (!proc) return Fail(path + " has no entry point " + entry);
-  if (FAILED(hr)) return Fail(std::string(entry) + " in " + path + " failed: " + SysErrorMessageForResult(hr));
+  try {
+    OleCheck(hr);
+  } catch (const std::exception& e) {
+    return Fail(std::string(entry) + " in " + path + " failed: " + e.what());
+  }
   std::printf("%s in %s succeeded.\n", entry, path.c_str());
   return kExitOk;
 }

@@ -45,7 +45,7 @@ bool ResolveWizard(const std::string& text, TGUID& clsid) {
 
 void RunClass(const TGUID& clsid, const std::vector<std::string>& strings) {
   void* obj = nullptr;
-  if (SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, CLSID_VesperRunStrings, &obj))) {
+  if (Succeeded(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, CLSID_VesperRunStrings, &obj))) {
     auto* runner = static_cast<IVesperRunStrings*>(obj);
     TStringList list;
     for (const std::string& s : strings) list.Add(s);
