@@ -96,10 +96,11 @@ bool TWizard::NeedsUpdating() { return !upToDate_ && GetFileTimeStamp() != TimeS
 void TWizard::SetActive(bool value) {
   if (value == active_) return;
   active_ = value;
+  TWizardManager* m = WizardManager();
   if (!value)
     Unload(TUnloadingReason::urDeactivating, true);
-  else if (WizardType == TWizardType::wtResident)
-    Execute();
+  else if (WizardType == TWizardType::wtResident && !(m && (m->ComponentState() & csLoading)))
+    Execute();  // not while the list is read from a stream
 }
 
 void TWizard::SetDLLName(const std::string& value) {

@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 #include "platform/Streams.h"
 #include "platform/filer/ComponentStream.h"
+#include "tests/support/TestSupport.h"
 
 namespace vesper {
 namespace {
@@ -83,6 +84,26 @@ TEST(WizardInfo, MissingEmptyOrDamagedValueGivesNothing) {
     reg.WriteBinaryData("WizardInfo", bad.data(), int(bad.size()));
     EXPECT_FALSE(TWizardManager::LoadFromRegistry("Software\\VesperBad")) << bad.size();
   }
+}
+
+TEST(WizardInfo, ReadsEveryPropertyOfAHandWrittenList) {
+  TMemoryStream s;
+  std::string bytes = test::ReadFile(test::SourceDir() + "/fuzz/corpus/wizardinfo/known.bin");
+  s.WriteBuffer(bytes.data(), bytes.size());
+  s.SetPosition(0);
+  std::unique_ptr<TWizardManager> m = TWizardManager::LoadFromStream(s);
+  ASSERT_EQ(m->Wizards().Count(), 2);
+  TWizard* g = m->Wizards().Items(0);
+  EXPECT_EQ(g->Shortcut, "Ctrl+Alt+G");
+  EXPECT_EQ(g->ParentMenuText, "Vesper Wizards");
+  EXPECT_EQ(g->TimeStamp, 0x5A2B3C4D);
+  EXPECT_EQ(g->ClassID, "{5E6F774A-C7D1-11D0-A95C-0060973CF3D5}");
+  EXPECT_TRUE(g->Active());
+  TWizard* b = m->Wizards().Items(1);
+  EXPECT_EQ(b->WizardType, TWizardType::wtResident);  // inactive and resident: not executed on reading
+  EXPECT_FALSE(b->Active());
+  EXPECT_EQ(m->WizardDirectory(), "/usr/lib/vesper/wizards");
+  EXPECT_EQ(WriteComponentStream(*m), bytes);
 }
 
 TEST(WizardInfo, StreamOfAnotherClassRaises) {
