@@ -25,10 +25,12 @@ bool TVesperComWizard::GetInterface(const TIID& iid, void** obj) {
   return TComObjectWith::GetInterface(iid, obj);
 }
 
-TVesperComManager::TVesperComManager() : dllName_(GetDLLName()) {
-  if (dllName_.size() > 1 && dllName_[1] == ':')
-    dllName_[0] = char(std::toupper(static_cast<unsigned char>(dllName_[0])));
+std::string AnnouncedModulePath(std::string path) {
+  if (path.size() > 1 && path[1] == ':') path[0] = char(std::toupper(static_cast<unsigned char>(path[0])));
+  return path;
 }
+
+TVesperComManager::TVesperComManager() : dllName_(AnnouncedModulePath(GetDLLName())) {}
 
 void TVesperComManager::UpdateRegistry(bool doRegister) {
   for (const char* sub : {"\\Software\\Vesper\\COMWizards\\New", "\\Software\\Vesper\\COMWizards"}) {

@@ -65,6 +65,9 @@ class TVesperComManager {
   std::string dllName_;
 };
 
+// The module path as announced: a drive letter ("c:...") upper-cased.
+std::string AnnouncedModulePath(std::string path);
+
 // Creates the module's factory for a wizard class (multi-instance); the
 // first call also sets up the announcements of the module's registration.
 TVesperComObjectFactory* RegisterWizardFactory(TComObjectFactory::TComClass comClass, const std::string& className,

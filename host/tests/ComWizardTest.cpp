@@ -4,6 +4,7 @@
 
 #include "HostFixture.h"
 #include "host/WizUtils.h"
+#include "plugin-runtime/VesperComWizard.h"
 
 namespace vesper::hosttest {
 namespace {
@@ -34,6 +35,13 @@ std::string RegString(const std::string& key, const std::string& name) {
 }
 
 class ComWizards : public HostTest {};
+
+TEST(AnnouncedModulePath, DriveLetterUpperCasedOtherPathsAsTheyAre) {
+  EXPECT_EQ(AnnouncedModulePath("c:\\vesper\\Wiz.vwz"), "C:\\vesper\\Wiz.vwz");
+  EXPECT_EQ(AnnouncedModulePath("\\\\server\\share\\Wiz.vwz"), "\\\\server\\share\\Wiz.vwz");
+  EXPECT_EQ(AnnouncedModulePath("/opt/Vesper/wiz.vwz"), "/opt/Vesper/wiz.vwz");
+  EXPECT_EQ(AnnouncedModulePath("c"), "c");
+}
 
 TEST_F(ComWizards, RegistrationAnnouncesWizardClassesOnly) {
   std::string path = Install("comstd", dir_);
