@@ -262,7 +262,17 @@ TEST_F(RegistryTest, ConcurrentWritersInTwoProcessesLoseNothing) {
 TEST_F(RegistryTest, WriterKilledMidWriteLeavesALoadableHive) {
   for (int round = 0; round < 3; ++round) {
     pid_t pid = SpawnChild("churn");
-    std::this_thread::sleep_for(std::chrono::milliseconds(150 + 70 * round));
+    // Let the child write at least once (a loaded machine starts it slowly),
+    // then kill it at some point inside its stream of writes.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    auto hasWritten = [&] {
+      RegHive hive(RegRoot::CurrentUser, home_ + "/registry");
+      const RegKey* k = hive.Tree().Find({"Software", "Churn"});
+      return k && k->Value("Big");
+    };
+    while (std::chrono::steady_clock::now() < deadline && !hasWritten())
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20 + 70 * round));
     kill(pid, SIGKILL);
     EXPECT_EQ(Wait(pid), 128 + SIGKILL);
     RegHive fresh(RegRoot::CurrentUser, home_ + "/registry");
