@@ -102,10 +102,13 @@ TEST_F(ComWizards, ExecuteKeepsStandardLoadedAndUnloadsAfterExecuteType) {
   ASSERT_TRUE(std && once);
   EXPECT_EQ(once->WizardType, TWizardType::wtUnloadAfterExecute);
   ClearCalls();
+  CoFreeUnusedLibraries();
+  ASSERT_EQ(CoLoadedServerCount(), 0u);
   std->Execute();
   once->Execute();
   EXPECT_TRUE(std->WizardLoaded());
   EXPECT_FALSE(once->WizardLoaded());
+  EXPECT_EQ(CoLoadedServerCount(), 1u);  // the unloaded wizard's module is freed
   EXPECT_THAT(Calls(), ElementsAre("comstd Initialize 0 2 300", "comstd Execute", "comunload Initialize 0 2 300",
                                    "comunload Execute", "comunload AboutToUnload 4 0", "comunload Destroy"));
   Manager().UnloadAll();
@@ -132,6 +135,23 @@ TEST_F(ComWizards, StickyWizardStaysUnlessForcedAndRaisingExecutePassesOn) {
     EXPECT_STREQ(e.what(), "Fixture failure");
   }
   EXPECT_TRUE(raises->WizardLoaded());
+}
+
+TEST_F(ComWizards, FailingAnnouncementIsShownAndKeptForTheNextPass) {
+  {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(kNew, true));
+    reg.WriteString(kStd, dir_ + "/gone.vwz");
+    reg.WriteString("{9D1B0001-5A3C-4E11-8C1F-00A0C9000009}", "");
+  }
+  std::vector<std::string> shown;
+  TShowExceptionProc old = ShowExceptionHook();
+  ShowExceptionHook() = [&](const std::exception& e) { shown.push_back(e.what()); };
+  Manager().CheckTimeStamps();
+  ShowExceptionHook() = old;
+  EXPECT_THAT(shown, ElementsAre(dir_ + "/gone.vwz does not exist"));
+  EXPECT_EQ(Manager().Wizards().Count(), 0);
+  EXPECT_THAT(RegValues(kNew), ElementsAre(kStd));  // the empty one is taken
 }
 
 TEST_F(ComWizards, ResidentWizardRunsAtStartAndOnReactivation) {

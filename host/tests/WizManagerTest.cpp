@@ -80,6 +80,8 @@ TEST_F(WizManager, ModuleThatFailsToLoadIsDeactivatedOrRemoved) {
   TWizard* read = Manager().Wizards().Items(0);
   TWizard* never = Manager().Wizards().Add();
   never->SetDLLName(wizardDir_ + "/never.vwz");
+  // A new file in place of the module (never rewrite a mapped one).
+  std::remove(path.c_str());
   test::WriteFile(path, "damaged");
   test::WriteFile(never->DLLName(), "damaged");
   Age(path, 3600);
