@@ -144,9 +144,8 @@ void TMemoryToolServices::RaiseException(const std::string& message) {
 bool TMemoryToolServices::ClickMenu(const std::string& name) {
   auto n = FindMenu(name);
   if (!n || !n->OnClick || !(n->Flags & mfEnabled)) return false;
-  TIMenuItemIntf* item = NewMenuItemObject(n, false);
-  n->OnClick(item);
-  item->Release();
+  InterfaceRef<TIMenuItemIntf> item(NewMenuItemObject(n, false));
+  n->OnClick(item.get());
   return true;
 }
 
