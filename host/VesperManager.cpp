@@ -72,6 +72,8 @@ TVesperExpert::~TVesperExpert() {
   if (separatorItem_) separatorItem_->Release();
   FreeParentMenuItems();
   if (rootItem_) rootItem_->Release();
+  // The hook may hold code of the package, which goes after the expert.
+  ShowExceptionHook() = nullptr;
 }
 
 void TVesperExpert::CreateWizardManager() {

@@ -22,6 +22,7 @@ TShowExceptionProc& ShowExceptionHook() {
 
 void ShowException(const std::exception& e) {
   if (ShowExceptionHook()) ShowExceptionHook()(e);
+  else std::fprintf(stderr, "%s\n", e.what());
 }
 
 void ShowCurrentException() {

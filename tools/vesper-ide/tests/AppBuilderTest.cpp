@@ -167,3 +167,34 @@ TEST(StandInIde, DumpMenuShowsWhatThePackagesAdded) {
   EXPECT_EQ(r.out.find("&Help [HelpMenu]"), r.out.find('\n', fixture + 40) + 1);
   EXPECT_NE(r.out.find("&Run [RunRunItem] F9 (disabled)"), std::string::npos);
 }
+
+// The run script's set-up: the host package in Known Packages and a wizard
+// module registered with `vesper regsvr`; the IDE then shows "&Vesper"
+// directly before Help with the wizard's item and shortcut.
+TEST(StandInIde, HostPackageAddsTheVesperMenu) {
+  {
+    TRegistry reg;
+    reg.DeleteKey(kPackages);
+    reg.DeleteKey("\\Software\\Vesper");
+    ASSERT_TRUE(reg.OpenKey(kPackages, true));
+    reg.WriteString(BuildDir() + "/lib/vesper/vesper.dpl", "Vesper Wizard Manager");
+  }
+  auto regsvr = test::Run({test::BinPath("vesper"), "regsvr", BuildDir() + "/test-modules/comstd.vwz"});
+  ASSERT_EQ(regsvr.exitCode, 0) << regsvr.err;
+  auto r = test::Run({test::BinPath("vesper-ide"), "--dump-menu"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("&Tools [ToolsMenu]\n&Vesper [VespRootItem]\n"
+                       "  Vesper Wizards [VesWiz2Item]\n"
+                       "    &comstd [VesWiz3Item] Ctrl+Alt+Q\n"
+                       "  - [VesperSp1]\n"
+                       "  &Wizard Manager... [VesperWizardsItem]\n"
+                       "&Help [HelpMenu]\n"),
+            std::string::npos)
+      << r.out << r.err;
+  // The announcement was taken into the list, which was saved at exit.
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKeyReadOnly("\\Software\\Vesper"));
+  EXPECT_GT(reg.GetDataSize("WizardInfo"), 0);
+  EXPECT_FALSE(reg.KeyExists("\\Software\\Vesper\\COMWizards\\New") &&
+               reg.OpenKeyReadOnly("\\Software\\Vesper\\COMWizards\\New") && !reg.GetValueNames().empty());
+}
