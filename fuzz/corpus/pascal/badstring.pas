@@ -1,0 +1,3 @@
+procedure A;
+const S = 'unterminated
+procedure B;
