@@ -295,4 +295,12 @@ bool CompileCommand(TResources& res, bool is32, bool omitVersion, const TResUser
   return true;
 }
 
+bool CompileOnSave(TResources& res, const TResUserIO& io, TCompileSwitches switches, std::vector<std::string>* errors) {
+  TResCompiler compiler(res, io, switches);
+  if (!compiler.Compile(res.Is32Bit, res.OmitVersion, errors)) return false;
+  if (res.Settings.CompileBoth && !compiler.Compile(!res.Is32Bit, res.OmitVersion, errors)) return false;
+  WriteConstsFile(res, io);
+  return true;
+}
+
 }  // namespace vesper

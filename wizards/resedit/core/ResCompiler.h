@@ -67,4 +67,10 @@ class TResCompiler {
 bool CompileCommand(TResources& res, bool is32, bool omitVersion, const TResUserIO& io = {},
                     TCompileSwitches switches = {}, std::vector<std::string>* errors = nullptr);
 
+// Compile on save (the CompOnSave setting; the caller checks it): the
+// project's own format, with CompileBoth the other one too, then the
+// constants file. False when the pre-check failed.
+bool CompileOnSave(TResources& res, const TResUserIO& io = {}, TCompileSwitches switches = {},
+                   std::vector<std::string>* errors = nullptr);
+
 }  // namespace vesper

@@ -302,3 +302,16 @@ TEST(ResCompiler, OmitVersionCommandIsUndoneAfterTheCompile) {
   EXPECT_TRUE(CompileCommand(p.Res, false, p.Res.OmitVersion, p.Io));
   EXPECT_EQ(ReadRes16(ReadFile(p.Res.Res16Name())).at(0).Type, "#16");
 }
+
+TEST(ResCompiler, CompileOnSaveWritesTheOtherFormatWithCompileBoth) {
+  Project p("onsave");
+  p.AddString(1, "IDS_A", "a");
+  p.Res.Is32Bit = false;
+  EXPECT_TRUE(CompileOnSave(p.Res, p.Io));
+  EXPECT_TRUE(FileExists(p.Res.Res16Name()));
+  EXPECT_FALSE(FileExists(p.Res.Res32Name()));
+  p.Res.Settings.CompileBoth = true;
+  EXPECT_TRUE(CompileOnSave(p.Res, p.Io));
+  EXPECT_TRUE(FileExists(p.Res.Res32Name()));
+  EXPECT_TRUE(FileExists(p.Res.ConstFileName()));
+}
