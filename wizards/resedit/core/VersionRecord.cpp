@@ -1,5 +1,6 @@
 #include "wizards/resedit/core/VersionRecord.h"
 
+#include "platform/CodePage.h"
 #include "platform/DateTime.h"
 #include "platform/StrUtils.h"
 #include "platform/VersionBuilder.h"
@@ -94,23 +95,27 @@ TVersionStrings VersionRecordStrings(const TVersionResource& v, bool is32) {
   return out;
 }
 
+// The strings are converted from the ANSI code page (keys are ASCII).
 std::string VersionRecordData32(const TVersionResource& v) {
-  VersionFields f;
-  auto& fv = v.FileVersion();
-  auto& pv = v.ProductVersion();
-  for (int i = 0; i < 4; ++i) {
-    f.FileVersion[i] = fv[i];
-    f.ProductVersion[i] = pv[i];
+  using version_detail::Block;
+  std::string strings;
+  for (auto& [key, value] : VersionRecordStrings(v, true)) {
+    std::u16string wide = AnsiToUtf16(value);
+    std::string bytes;
+    for (char16_t c : wide) Put16(bytes, uint16_t(c));
+    Put16(bytes, 0);
+    Align(strings);
+    strings += Block(key, bytes, uint16_t(wide.size() + 1), 1, "");
   }
-  f.FileFlagsMask = ListValue(VersionFlagsMaskList(), v.FlagsMask);
-  f.FileFlags = ListValue(VersionFileFlagsList(), v.FileFlags);
-  f.FileOS = ListValue(VersionFileOsList(), v.FileOs);
-  f.FileType = ListValue(VersionFileTypeList(), v.FileType);
-  f.FileDateMS = FileDateMs(v);
-  f.Language = v.Language;
-  f.CodePage = v.CharSet;
-  f.Strings = VersionRecordStrings(v, true);
-  return BuildVersionResource(f);
+  std::string table = Block(IntToHex(v.Language, 4) + IntToHex(v.CharSet, 4), "", 0, 1, strings);
+  std::string translation;
+  Put16(translation, v.Language);
+  Put16(translation, v.CharSet);
+  std::string children = Block("StringFileInfo", "", 0, 1, table);
+  Align(children);
+  children += Block("VarFileInfo", "", 0, 1, Block("Translation", translation, 4, 0, ""));
+  std::string fixed = FixedInfo(v);
+  return Block("VS_VERSION_INFO", fixed, uint16_t(fixed.size()), 0, children);
 }
 
 std::string VersionRecordData16(const TVersionResource& v) {

@@ -227,6 +227,7 @@ TEST(ResCompiler, VersionRecordInBothLayouts) {
   TVersionResource& v = p.Res.Version;
   v.SetFileVersion({1, 2, 3, 4});
   v.CompanyName = "Acme";
+  v.LegalTrademarks = "Widget\x99";  // the trade mark sign in code page 1252
   v.Comments = "  ";  // blank: left out
   v.SetInternalDate(EncodeDate(2020, 5, 6) + EncodeTime(7, 8, 0, 0));
   auto recs = ReadRes32(TResCompiler(p.Res).CompileBytes(true, false));
@@ -243,6 +244,7 @@ TEST(ResCompiler, VersionRecordInBothLayouts) {
   EXPECT_NE(d.find(Utf16("FileVersion") + std::string(2, '\0')), std::string::npos);
   EXPECT_NE(d.find(Utf16("040904E4")), std::string::npos);
   EXPECT_EQ(d.find(Utf16("Comments")), std::string::npos);
+  EXPECT_NE(d.find(Utf16("Widget") + "\x22\x21"), std::string::npos);  // U+2122
   auto r16 = ReadRes16(TResCompiler(p.Res).CompileBytes(false, false));
   ASSERT_EQ(r16.size(), 1u);
   const std::string& e = r16[0].Data;
