@@ -11,7 +11,12 @@
 #include "platform/Files.h"
 #include "platform/StrUtils.h"
 #include "tools/vesper/Command.h"
+#include "wizards/resedit/core/LibraryProject.h"
+#include "wizards/resedit/core/RcScript.h"
 #include "wizards/resedit/core/ResChecks.h"
+#include "wizards/resedit/core/ResCompiler.h"
+#include "wizards/resedit/core/ResConsts.h"
+#include "wizards/resedit/core/ResListings.h"
 #include "wizards/resedit/core/Resources.h"
 
 namespace vesper::cli {
@@ -23,8 +28,12 @@ const char kUsage[] =
     "       vesper rc add PROJECT.VRF KIND ARGUMENTS... [OPTIONS]\n"
     "       vesper rc delete PROJECT.VRF KIND ID\n"
     "       vesper rc set PROJECT.VRF WHAT ARGUMENTS...\n"
+    "       vesper rc compile PROJECT.VRF [--16] [--no-version] [--no-compression]\n"
+    "                         [--skip KIND,...] [--script FILE.RC] [--consts]\n"
+    "       vesper rc listing PROJECT.VRF strings|history|html [--output FILE]\n"
+    "       vesper rc library PROJECT.VRF FILE\n"
     "\n"
-    "Creates, changes and lists resource projects.\n"
+    "Creates, changes, lists and compiles resource projects.\n"
     "\n"
     "  new        an empty project; --defaults stores the settings in the file\n"
     "  show       every section and entry of the project\n"
@@ -48,6 +57,18 @@ const char kUsage[] =
     "                    FileFlags, FlagsMask, Date=YYYY-MM-DD HH:NN; or IncFileVersion)\n"
     "             setting KEY=VALUE...    (settings keys; DefaultsInVrf=1 stores them)\n"
     "\n"
+    "  compile    writes the project's .R32 (--16: .R16; deleted when it would hold\n"
+    "             nothing) and the constants file; --no-version leaves the version\n"
+    "             record out, --no-compression compiles compressed entries plain,\n"
+    "             --skip leaves kinds out (bitmaps, icons, cursors, rcdata, strings,\n"
+    "             messages, version); --script also writes a resource script;\n"
+    "             --consts writes only the constants file. Missing files are listed\n"
+    "             under \"Resource Compiler Errors\" and nothing is written.\n"
+    "  listing    the strings or history as text, or the history as HTML, to\n"
+    "             standard output or FILE\n"
+    "  library    the source of a resource-only library (FILE.DPR, or FILE.MAK\n"
+    "             and FILE.cpp for C++ projects)\n"
+    "\n"
     "  --yes      answer Yes to the question before converting an oldest-format file\n"
     "\n"
     "A refused change prints its message and exits with 1.\n";
@@ -66,7 +87,8 @@ struct Args {
 };
 
 Args ParseArgs(const std::vector<std::string>& args) {
-  static const char* flags[] = {"--yes", "--by-name", "--defaults"};
+  static const char* flags[] = {"--yes",  "--by-name",        "--defaults", "--16",
+                                "--no-version", "--no-compression", "--consts"};
   Args a;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& s = args[i];
@@ -452,6 +474,64 @@ void Show(const TResources& res) {
   ShowSettings(res);
 }
 
+// ---- compile and outputs ------------------------------------------------------
+
+TCompileSwitches ParseSkips(const std::string& list) {
+  TCompileSwitches sw;
+  const std::pair<const char*, bool*> kinds[] = {
+      {"bitmaps", &sw.Bitmaps}, {"icons", &sw.Icons},     {"cursors", &sw.Cursors},
+      {"rcdata", &sw.RcData},   {"strings", &sw.Strings}, {"messages", &sw.MessageTables},
+      {"version", &sw.Version}, {"popups", &sw.PopUps}};
+  for (const std::string& item : SplitString(list, ',')) {
+    if (Trim(item).empty()) continue;
+    bool found = false;
+    for (auto& [name, flag] : kinds)
+      if (SameText(name, Trim(item))) *flag = false, found = true;
+    if (!found) throw EConvertError("unknown kind '" + item + "' to skip");
+  }
+  return sw;
+}
+
+int Compile(TResources& res, const Args& a) {
+  if (a.pos.size() != 2) return UsageError(RcCommand(), "compile needs only the project file");
+  TResUserIO io = ConsoleIO(false);
+  if (a.Has("--script")) WriteRcScript(res, a.Opt("--script"));
+  if (a.Has("--consts")) {
+    WriteConstsFile(res, io);
+    return kExitOk;
+  }
+  res.CompressionAllowed = !a.Has("--no-compression");
+  std::vector<std::string> errors;
+  if (CompileCommand(res, !a.Has("--16"), a.Has("--no-version") || res.Settings.NoVerResource, io,
+                     ParseSkips(a.Opt("--skip")), &errors))
+    return kExitOk;
+  std::fprintf(stderr, "%s\n", kCompilerErrorsCaption);
+  for (const std::string& line : errors) std::fprintf(stderr, "%s\n", line.c_str());
+  return kExitNotFound;
+}
+
+int Listing(TResources& res, const Args& a) {
+  if (a.pos.size() != 3) return UsageError(RcCommand(), "listing needs strings, history or html");
+  const std::string& what = a.pos[2];
+  TTextLines lines;
+  if (what == "strings") lines = StringListingLines(res);
+  else if (what == "history") lines = HistoryListingLines(res);
+  else if (what == "html") lines = HistoryHtmlLines(res);
+  else return UsageError(RcCommand(), "unknown listing '" + what + "'");
+  if (lines.empty()) return Refused("The project has no " + std::string(what == "strings" ? "strings" : "history"));
+  if (a.Has("--output"))
+    SaveLines(a.Opt("--output"), lines);
+  else
+    std::fwrite(JoinLines(lines).data(), 1, JoinLines(lines).size(), stdout);
+  return kExitOk;
+}
+
+int Library(TResources& res, const Args& a) {
+  if (a.pos.size() != 3) return UsageError(RcCommand(), "library needs a FILE");
+  std::printf("%s\n", WriteLibraryProject(res, a.pos[2]).c_str());
+  return kExitOk;
+}
+
 // ---- dispatch ----------------------------------------------------------------
 
 int RunNew(const Args& a) {
@@ -469,6 +549,14 @@ int RunRc(const std::vector<std::string>& args) {
   if (a.pos.size() < 2) return UsageError(RcCommand(), "expected a command and a project file");
   const std::string& cmd = a.pos[0];
   if (cmd == "new") return RunNew(a);
+  int (*output)(TResources&, const Args&) = nullptr;
+  if (cmd == "compile") output = Compile;
+  else if (cmd == "listing") output = Listing;
+  else if (cmd == "library") output = Library;
+  if (output) {
+    auto res = OpenProject(a.pos[1], a.Has("--yes"));
+    return res ? output(*res, a) : kExitError;
+  }
   int (*change)(TResources&, const Args&) = nullptr;
   if (cmd == "add") change = Add;
   else if (cmd == "delete") change = Delete;
@@ -485,7 +573,7 @@ int RunRc(const std::vector<std::string>& args) {
   return rc;
 }
 
-VESPER_COMMAND("rc", "create, change and list resource projects (.VRF)", kUsage, RunRc);
+VESPER_COMMAND("rc", "create, change, list and compile resource projects (.VRF)", kUsage, RunRc);
 
 const Command& RcCommand() { return *FindCommand("rc"); }
 

@@ -56,7 +56,7 @@ TResCheck CheckUpdate(const List& list, uint16_t ownId, const TEntryFields& f) {
 TResCheck CheckHistoryAdd(std::string_view comments);
 TResCheck CheckHistoryUpdate(std::string_view comments);
 
-// A string text as compiled: \n 10, \r 13, \t 9, \\ backslash, \a 8,
+// A string text as compiled: \n 10, \r 13, \t 9, \\ backslash, \a 8 (as resource compilers read it),
 // \" quote, \ddd the byte d1*64 + d2*8 + d3; any other backslash stays.
 std::string DecodeEscapes(std::string_view text);
 

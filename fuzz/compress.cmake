@@ -1,0 +1,1 @@
+vesper_fuzz_target(compress SOURCES ${CMAKE_CURRENT_LIST_DIR}/compress.cpp LIBS vesperplatform)
