@@ -5,5 +5,5 @@ target_sources(vesperui PRIVATE
 
 if(VESPER_TESTS)
   file(GLOB ui_controls_tests ${CMAKE_CURRENT_LIST_DIR}/tests/controls/*Test.cpp)
-  vesper_test(ui_controls_tests SOURCES ${ui_controls_tests} LIBS vesperui)
+  vesper_test(ui_controls_tests SOURCES ${ui_controls_tests} LIBS vesperui_scripted vesperui)
 endif()

@@ -8,13 +8,13 @@
 #include "platform/StrUtils.h"
 #include "tests/support/TestSupport.h"
 #include "ui/ReportEngine.h"
-#include "ui/tests/controls/ControlsTest.h"
+#include "ui/tests/UiTest.h"
 
 using namespace vesper;
 
 namespace {
 
-class ReportEngineTest : public test::ControlsTest {};
+class ReportEngineTest : public test::UiTest {};
 
 std::string PdfText(const std::string& pdf) {
   test::RunResult r = test::Run({"/usr/bin/pdftotext", "-layout", pdf, "-"});
