@@ -11,6 +11,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/Exception.h"
+#include "ui/Dialogs.h"
 #include "ui/QtText.h"
 
 namespace vesper {
@@ -24,6 +25,11 @@ std::string PdfPrinterPath() {
   std::string value = env ? env : "";
   if (value.rfind(kPdfPrefix, 0) != 0) return "";
   return value.substr(4);
+}
+
+std::string& ChosenPrinter() {
+  static std::string name;
+  return name;
 }
 
 }  // namespace
@@ -220,12 +226,44 @@ std::unique_ptr<QPrintPreviewDialog> TReport::CreatePreview(QWidget* owner) cons
   return dialog;
 }
 
+bool TReport::PrintWithDialog(QWidget* owner) const {
+  std::unique_ptr<QPrinter> printer = CreatePrinter();
+  TPrintRequest request;
+  request.printer = printer.get();
+  request.printerName = ChosenPrinter();
+  request.owner = owner;
+  if (!Dialogs().PrintDialog(request)) return false;
+  const int copies = std::max(1, request.copies);
+  printer->setCopyCount(1);  // the copies are rendered, not multiplied by the driver
+  PrintTo(*printer, copies);
+  return true;
+}
+
+void TReport::Preview(QWidget* owner) const {
+  std::unique_ptr<QPrintPreviewDialog> preview = CreatePreview(owner);
+  Dialogs().ShowModal(*preview);
+}
+
+bool PrinterSetup(QWidget* owner) {
+  std::unique_ptr<QPrinter> printer = CreatePrinter();
+  TPrintRequest request;
+  request.printer = printer.get();
+  request.printerName = ChosenPrinter();
+  request.owner = owner;
+  if (!Dialogs().PrinterSetupDialog(request)) return false;
+  if (PdfPrinterPath().empty()) ChosenPrinter() = request.printerName;
+  return true;
+}
+
+const std::string& ChosenPrinterName() { return ChosenPrinter(); }
+
 bool PrinterExists() {
   if (!PdfPrinterPath().empty()) return true;
   return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
-std::unique_ptr<QPrinter> CreatePrinter(const std::string& name) {
+std::unique_ptr<QPrinter> CreatePrinter(const std::string& chosen) {
+  const std::string& name = chosen.empty() ? ChosenPrinter() : chosen;
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
   const std::string pdf = PdfPrinterPath();
   if (!pdf.empty()) {

@@ -81,8 +81,13 @@ class TReport {
   int PrintToPdf(const std::string& path, int copies = 1) const;
   // Prints to the default printer (see CreatePrinter).
   int Print(int copies = 1) const;
+  // The print dialog (through the dialogs service) on the chosen printer,
+  // then the report once per requested copy. False when cancelled.
+  bool PrintWithDialog(QWidget* owner = nullptr) const;
   // A preview window of this report; the report must outlive it.
   std::unique_ptr<QPrintPreviewDialog> CreatePreview(QWidget* owner = nullptr) const;
+  // Shows the preview modally through the dialogs service.
+  void Preview(QWidget* owner = nullptr) const;
 
  private:
   struct TLayout;
@@ -96,5 +101,10 @@ bool PrinterExists();
 // The printer to print to: a PDF printer when VESPER_PRINTER is
 // "pdf:PATH", else the system's default printer (or `name` when given).
 std::unique_ptr<QPrinter> CreatePrinter(const std::string& name = "");
+// The printer set-up dialog (through the dialogs service); the printer chosen
+// there is the one CreatePrinter() and PrintWithDialog use from then on.
+bool PrinterSetup(QWidget* owner = nullptr);
+// The printer chosen in the set-up dialog ("" for the default).
+const std::string& ChosenPrinterName();
 
 }  // namespace vesper

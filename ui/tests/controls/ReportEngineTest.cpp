@@ -5,7 +5,8 @@
 
 #include <cstdlib>
 
-#include "platform/StrUtils.h"
+#include "platform/Files.h"
+#include "ui/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 #include "ui/ReportEngine.h"
 #include "ui/tests/UiTest.h"
@@ -118,4 +119,20 @@ TEST_F(ReportEngineTest, PreviewRendersPages) {
   EXPECT_GE(renders, 1);
   EXPECT_EQ(cursor, 6);  // the data were walked to the end
   preview->close();
+}
+
+TEST_F(ReportEngineTest, PrintDialogCopiesAndCancel) {
+  const std::string pdf = test::MakeTempSubdir("dialog") + "/dialog.pdf";
+  setenv("VESPER_PRINTER", ("pdf:" + pdf).c_str(), 1);
+  int cursor = 0;
+  TReport report = LineReport(2, &cursor);
+  TScriptedDialogs dialogs;
+  dialogs.ExpectPrint(std::nullopt);
+  EXPECT_FALSE(report.PrintWithDialog());
+  EXPECT_FALSE(FileExists(pdf));
+  dialogs.ExpectPrint(std::string(), 2);
+  EXPECT_TRUE(report.PrintWithDialog());
+  unsetenv("VESPER_PRINTER");
+  EXPECT_EQ(Count(PdfText(pdf), "row 2"), 2u);
+  EXPECT_EQ(dialogs.PendingCount(), 0u);
 }
