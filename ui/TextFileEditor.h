@@ -15,21 +15,14 @@
 #include <functional>
 #include <string>
 
+#include "ui/SearchOptions.h"
+
 namespace vesper {
 
 class TCommandProcessor;
 class TRulerBand;
 
 enum class TTabType { Real, Fixed, Smart };
-
-enum TSearchOption : unsigned {
-  soBackward = 1,
-  soMatchCase = 2,
-  soWholeWord = 4,
-  soReplaceAll = 8,
-  soGlobal = 16  // from the start (or end, backward) instead of from the caret
-};
-using TSearchOptions = unsigned;
 
 class TTextFileEditor : public QTextEdit {
  public:
