@@ -2,6 +2,8 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
@@ -55,6 +57,41 @@ TEST_F(ApplicationTest, ExceptionEscapingAnEventHandlerReachesTheDisplay) {
   ProcessMessages();
   EXPECT_TRUE(after);  // the loop went on with the next message
   EXPECT_EQ(dialogs.PendingCount(), 0u);
+}
+
+TEST_F(ApplicationTest, GuardedHandlerRoutesItsExceptionToTheDisplay) {
+  TScriptedDialogs dialogs;
+  dialogs.ExpectMessage(mrOk).Text("raised by a click").Type(mtError);
+  QPushButton button("&Go");
+  button.resize(80, 24);
+  bool after = false;
+  QObject::connect(&button, &QPushButton::clicked,
+                   Guarded([] { throw Exception("raised by a click"); }));
+  QObject::connect(&button, &QPushButton::clicked, [&] { after = true; });
+  QPointF at(10, 10);
+  QMouseEvent press(QEvent::MouseButtonPress, at, button.mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, button.mapToGlobal(at), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&button, &press);
+  QCoreApplication::sendEvent(&button, &release);
+  EXPECT_EQ(dialogs.PendingCount(), 0u);
+  EXPECT_TRUE(after);  // the signal went on to the next handler
+}
+
+// A service that cannot show anything (no display, say).
+class TBrokenDialogs : public TScriptedDialogs {
+ protected:
+  TModalResult DoMessageBox(const TMessageBoxRequest&) override {
+    throw Exception("no display");
+  }
+};
+
+TEST_F(ApplicationTest, ExceptionDisplayNeverThrows) {
+  TBrokenDialogs dialogs;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(RunGuarded([] { throw Exception("lost wizard"); }));
+  EXPECT_NE(testing::internal::GetCapturedStderr().find(": lost wizard"), std::string::npos);
 }
 
 TEST_F(ApplicationTest, PostedCallsRunOnTheNextPassInOrder) {

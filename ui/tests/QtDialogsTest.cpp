@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -85,6 +86,47 @@ TEST_F(QtDialogsTest, InputBoxReturnsTheText) {
   WhenShown<QInputDialog>([](QInputDialog& d) { d.reject(); });
   EXPECT_FALSE(dialogs_.InputQuery("Tab Size", "Enter Tab Size", value));
   EXPECT_EQ(value, "8\xe9");
+}
+
+TEST_F(QtDialogsTest, OpenAndSaveDialogsMapFiltersAndNames) {
+  std::string dir = test::MakeTempSubdir("filedialogs");
+  test::WriteFile(dir + "/a.pas", "");
+  test::WriteFile(dir + "/b.txt", "");
+  WhenShown<QFileDialog>([dir](QFileDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Open");
+    EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFile);
+    EXPECT_EQ(d.nameFilters(), QStringList({"Text (*.txt)", "Pascal (*.pas *.inc)"}));
+    EXPECT_EQ(d.selectedNameFilter(), "Pascal (*.pas *.inc)");
+    EXPECT_EQ(d.directory().absolutePath(), QString::fromStdString(dir));
+    d.selectNameFilter("Text (*.txt)");
+    d.selectFile("b.txt");
+    static_cast<QDialog&>(d).accept();  // as the Open button does
+  });
+  TFileDialogRequest open;
+  open.filter = "Text|*.txt|Pascal|*.pas;*.inc";
+  open.filterIndex = 2;
+  open.initialDir = dir;
+  ASSERT_TRUE(dialogs_.OpenDialog(open));
+  EXPECT_EQ(open.fileName, dir + "/b.txt");
+  EXPECT_EQ(open.filterIndex, 1);
+
+  WhenShown<QFileDialog>([](QFileDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Save Favourites");
+    EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_FALSE(d.testOption(QFileDialog::DontConfirmOverwrite));
+    d.selectFile("list");
+    static_cast<QDialog&>(d).accept();
+  });
+  TFileDialogRequest save;
+  save.title = "Save Favourites";
+  save.filter = "Favourite Files (*.fav)|*.fav";
+  save.defaultExt = "fav";
+  save.fileName = dir + "/old.fav";
+  ASSERT_TRUE(dialogs_.SaveDialog(save));
+  EXPECT_EQ(save.fileName, dir + "/list.fav");
+
+  WhenShown<QFileDialog>([](QFileDialog& d) { d.reject(); });
+  EXPECT_FALSE(dialogs_.SaveDialog(save));
 }
 
 TEST_F(QtDialogsTest, FindDialogIsNonModalAndReportsEachPress) {
