@@ -6,7 +6,9 @@ target_sources(vesperui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Ruler.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileEditor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ViewFile.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/FileViewer.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/FileViewer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BitmapFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Pictures.cpp)
 
 if(VESPER_TESTS)
   file(GLOB ui_controls_tests ${CMAKE_CURRENT_LIST_DIR}/tests/controls/*Test.cpp)
