@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <algorithm>
 #include <mutex>
 
 #include "platform/Exception.h"
@@ -105,9 +106,24 @@ void TMappedFile::Close() {
 size_t TMappedFile::Read(int64_t offset, size_t count, char* out) {
   if (!data_ || offset < 0 || offset >= size_ || count == 0) return 0;
   count = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(count), size_ - offset));
+  if (count >= kBulkRead) return ReadBulk(offset, count, out);
   if (GuardedCopy(out, data_ + offset, count)) return count;
   faulted_ = true;
   return 0;
+}
+
+// Large reads (scans of the whole file) go through the descriptor: no page
+// faults, and the pages do not stay in the process's resident set.
+size_t TMappedFile::ReadBulk(int64_t offset, size_t count, char* out) {
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::pread(fd_, out + done, count - done, offset + static_cast<int64_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  if (done < count) faulted_ = true;  // the file is shorter than mapped
+  return done;
 }
 
 bool TMappedFile::Refresh() {

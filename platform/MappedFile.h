@@ -1,6 +1,7 @@
 // A read-only memory mapping of a whole file. Reads copy out of the mapping
 // under a guard: a file that shrinks while it is mapped makes the read stop
-// short instead of killing the process with SIGBUS.
+// short instead of killing the process with SIGBUS. Reads of 256 KB and more
+// (whole-file scans) go through the descriptor instead.
 #pragma once
 
 #include <cstddef>
@@ -32,6 +33,8 @@ class TMappedFile {
   bool Refresh();
 
  private:
+  static constexpr size_t kBulkRead = 256 * 1024;
+  size_t ReadBulk(int64_t offset, size_t count, char* out);
   void Map();
   void Unmap();
 

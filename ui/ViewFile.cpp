@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <string_view>
 
 namespace vesper {
@@ -41,6 +40,12 @@ bool IsWordByte(char c) {
   const auto u = static_cast<unsigned char>(c);
   return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u == '_' ||
          u >= 0xC0;
+}
+
+size_t FindIn(const std::string& hay, size_t from, const std::string& needle) {
+  if (from >= hay.size()) return std::string::npos;
+  const void* p = memmem(hay.data() + from, hay.size() - from, needle.data(), needle.size());
+  return p ? static_cast<size_t>(static_cast<const char*>(p) - hay.data()) : std::string::npos;
 }
 
 }  // namespace
@@ -237,7 +242,6 @@ int64_t TViewFile::Find(const std::string& pattern, int64_t from, bool backward,
   if (m == 0 || m > size) return -1;
   std::string needle = pattern;
   if (!matchCase) Fold(needle);
-  const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
   std::string chunk;
   // A match counts when its neighbours are not word bytes (whole words only).
   auto accept = [&](int64_t at) {
@@ -258,12 +262,12 @@ int64_t TViewFile::Find(const std::string& pattern, int64_t from, bool backward,
     for (int64_t at = std::max<int64_t>(0, from); at + m <= size; at += step) {
       const int64_t count = std::min(size - at, step + m - 1);
       if (!load(at, count)) return -1;
-      for (auto it = chunk.begin();;) {
-        it = std::search(it, chunk.end(), searcher);
-        if (it == chunk.end()) break;
-        const int64_t found = at + (it - chunk.begin());
+      for (size_t pos = 0;;) {
+        pos = FindIn(chunk, pos, needle);
+        if (pos == std::string::npos) break;
+        const int64_t found = at + static_cast<int64_t>(pos);
         if (accept(found)) return found;
-        ++it;
+        ++pos;
       }
     }
     return -1;
@@ -274,12 +278,12 @@ int64_t TViewFile::Find(const std::string& pattern, int64_t from, bool backward,
     const int64_t at = std::max<int64_t>(0, end - step - (m - 1));
     if (!load(at, end - at)) return -1;
     int64_t best = -1;
-    for (auto it = chunk.begin();;) {
-      it = std::search(it, chunk.end(), searcher);
-      if (it == chunk.end()) break;
-      const int64_t found = at + (it - chunk.begin());
+    for (size_t pos = 0;;) {
+      pos = FindIn(chunk, pos, needle);
+      if (pos == std::string::npos) break;
+      const int64_t found = at + static_cast<int64_t>(pos);
       if (accept(found)) best = found;
-      ++it;
+      ++pos;
     }
     if (best >= 0) return best;
     if (at == 0) break;

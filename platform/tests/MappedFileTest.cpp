@@ -25,6 +25,13 @@ TEST(MappedFile, ReadsAndSurvivesShrinking) {
   EXPECT_FALSE(f.Faulted());
   EXPECT_EQ(f.Size(), 100);
   EXPECT_EQ(f.Read(90, 32, buf), 10u);
+  // A large read goes through the descriptor and stops short the same way.
+  test::WriteFile(path, std::string(1 << 20, 'y'));
+  f.Refresh();
+  ASSERT_EQ(truncate(path.c_str(), 1000), 0);
+  std::string big(1 << 20, '\0');
+  EXPECT_EQ(f.Read(0, big.size(), big.data()), 1000u);
+  EXPECT_TRUE(f.Faulted());
 }
 
 TEST(MappedFile, EmptyMissingAndFolder) {
