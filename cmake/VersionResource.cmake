@@ -13,7 +13,7 @@ string(TIMESTAMP h "%H" UTC)
 string(TIMESTAMP mi "%M" UTC)
 string(TIMESTAMP s "%S" UTC)
 foreach(v mo d h mi s)
-  string(REGEX REPLACE "^0" "" ${v} "${${v}}")
+  string(REGEX REPLACE "^0([0-9])" "\\1" ${v} "${${v}}")
 endforeach()
 math(EXPR VESPER_BUILD_DOSDATE
   "((((${y} - 1980) << 9) | (${mo} << 5) | ${d}) << 16) | ((${h} << 11) | (${mi} << 5) | (${s} / 2))")

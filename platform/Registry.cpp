@@ -6,6 +6,7 @@
 #include "platform/Exception.h"
 #include "platform/RegHive.h"
 #include "platform/StrUtils.h"
+#include "platform/StringList.h"
 
 namespace vesper {
 
@@ -52,6 +53,13 @@ std::string JoinRegPath(const std::vector<std::string>& path) {
   std::string s;
   for (auto& p : path) s += (s.empty() ? "" : "\\") + p;
   return s;
+}
+
+void Fill(TStrings& strings, const std::vector<std::string>& items) {
+  strings.BeginUpdate();
+  strings.Clear();
+  for (auto& s : items) strings.Add(s);
+  strings.EndUpdate();
 }
 
 }  // namespace
@@ -168,6 +176,10 @@ std::vector<std::string> TRegistry::GetValueNames() {
     for (auto& v : k->Values()) names.push_back(v.name);
   return names;
 }
+
+void TRegistry::GetKeyNames(TStrings& strings) { Fill(strings, GetKeyNames()); }
+
+void TRegistry::GetValueNames(TStrings& strings) { Fill(strings, GetValueNames()); }
 
 int TRegistry::GetDataSize(const std::string& name) {
   const RegValueData* d = FindData(name);
@@ -329,6 +341,14 @@ std::vector<std::string> TRegIniFile::ReadSectionValues(const std::string& secti
     if (!value.empty()) lines.push_back(ident + "=" + value);
   }
   return lines;
+}
+
+void TRegIniFile::ReadSection(const std::string& section, TStrings& strings) { Fill(strings, ReadSection(section)); }
+
+void TRegIniFile::ReadSections(TStrings& strings) { Fill(strings, ReadSections()); }
+
+void TRegIniFile::ReadSectionValues(const std::string& section, TStrings& strings) {
+  for (auto& ident : ReadSection(section)) strings.SetValue(ident, ReadString(section, ident, ""));
 }
 
 void TRegIniFile::EraseSection(const std::string& section) { TRegistry::DeleteKey(section); }

@@ -17,6 +17,7 @@ namespace vesper {
 
 class RegHive;
 class RegKey;
+class TStrings;
 
 using HKEY = uintptr_t;
 inline constexpr HKEY HKEY_CLASSES_ROOT = 0x80000000;
@@ -53,6 +54,9 @@ class TRegistry {
   bool HasSubKeys();
   std::vector<std::string> GetKeyNames();
   std::vector<std::string> GetValueNames();
+  // Replace the contents of `strings` with the names.
+  void GetKeyNames(TStrings& strings);
+  void GetValueNames(TStrings& strings);
   // Size of the stored data (a text counts its terminating zero); -1 when
   // the value does not exist.
   int GetDataSize(const std::string& name);
@@ -129,6 +133,11 @@ class TRegIniFile : public TRegistry {
   std::vector<std::string> ReadSections();
   // "Ident=Value" for every ident with a non-empty value.
   std::vector<std::string> ReadSectionValues(const std::string& section);
+  // The same into string lists: ReadSection and ReadSections replace the
+  // contents; ReadSectionValues sets Values[Ident] in `strings`.
+  void ReadSection(const std::string& section, TStrings& strings);
+  void ReadSections(TStrings& strings);
+  void ReadSectionValues(const std::string& section, TStrings& strings);
   void EraseSection(const std::string& section);
   void DeleteKey(const std::string& section, const std::string& ident);
 

@@ -10,7 +10,7 @@ packages=(
   # tests and fuzzing
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang llvm lld libclang-rt-14-dev
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils x11-apps imagemagick xdotool
   # reference tools used by tests and benchmarks
   grep ripgrep universal-ctags fpc-source icoutils
   gcc-mingw-w64-x86-64 gcc-mingw-w64-i686

@@ -21,8 +21,7 @@ class TComponentWriter {
 
  private:
   void WriteComponent(TComponent& c) {
-    w_.WriteStr(c.ClassName());
-    w_.WriteStr(c.Name());
+    w_.WriteHeaderNames(c.ClassName(), c.Name());
     WriteProperties(c, "");
     w_.WriteListEnd();
     for (int i = 0; i < c.ComponentCount(); ++i) WriteComponent(*c.Components(i));

@@ -249,6 +249,13 @@ void TValueWriter::WriteStr(std::string_view s) {
   out_ += s;
 }
 
+void TValueWriter::WriteHeaderNames(std::string_view className, std::string_view objectName) {
+  if (className.size() > kMaxClassNameLength)
+    throw EWriteError("Class name longer than " + std::to_string(kMaxClassNameLength) + " characters");
+  WriteStr(className);
+  WriteStr(objectName);
+}
+
 void TValueWriter::WriteInteger(int64_t v) {
   if (v >= INT8_MIN && v <= INT8_MAX) {
     WriteValue(vaInt8);

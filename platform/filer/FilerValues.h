@@ -41,6 +41,9 @@ enum TValueType : uint8_t {
 // Flags of the prefix byte (0xF0 | flags) in front of a component.
 enum TFilerFlag : uint8_t { ffInherited = 1, ffChildPos = 2, ffInline = 4 };
 
+// A longer class name's length byte would read back as a prefix byte.
+constexpr size_t kMaxClassNameLength = 239;
+
 // The 10-byte extended format (64-bit mantissa with explicit integer bit,
 // 15-bit exponent, sign), converted without losing bits.
 void ExtendedToBytes(long double value, uint8_t out[10]);
@@ -112,6 +115,9 @@ class TValueWriter {
   void WriteSignature() { out_ += "TPF0"; }
   void WritePrefix(uint8_t flags, int32_t position);
   void WriteStr(std::string_view s);  // short text; EWriteError above 255 bytes
+  // Class and component name of a component; EWriteError for a class name
+  // above kMaxClassNameLength.
+  void WriteHeaderNames(std::string_view className, std::string_view objectName);
 
   void WriteInteger(int64_t v);  // the smallest of int8, int16, int32, int64
   void WriteFloat(long double v);

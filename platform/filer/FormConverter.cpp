@@ -241,19 +241,22 @@ class TTextToBinary {
   void ConvertHeader(bool isInherited, bool isInline) {
     p_.CheckToken(toSymbol);
     std::string className = TakeName();
+    int classLine = p_.SourceLine();
     std::string objectName;
     if (p_.NextToken() == ':') {
       p_.NextToken();
       p_.CheckToken(toSymbol);
       objectName = className;
       className = TakeName();
+      classLine = p_.SourceLine();
       p_.NextToken();
     }
     int64_t position = ConvertOrderModifier();
     uint8_t flags = (isInherited ? ffInherited : 0) | (isInline ? ffInline : 0) | (position >= 0 ? ffChildPos : 0);
     w_.WritePrefix(flags, int32_t(position));
-    w_.WriteStr(className);
-    w_.WriteStr(objectName);
+    if (className.size() > kMaxClassNameLength)
+      p_.ErrorAt("Class name longer than " + std::to_string(kMaxClassNameLength) + " characters", classLine);
+    w_.WriteHeaderNames(className, objectName);
   }
 
   void ConvertProperty() {
@@ -394,6 +397,8 @@ std::string ObjectTextToBinary(std::string_view text) {
   std::string out;
   TValueWriter(out).WriteSignature();
   TTextToBinary(parser, out).ConvertObject();
+  // Text after the root object would otherwise be dropped without a word.
+  if (parser.Token() != toEOF) parser.Error("End of file expected");
   return out;
 }
 

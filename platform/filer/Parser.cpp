@@ -38,8 +38,8 @@ TParser::TParser(std::string_view text) : src_(text) {
   NextToken();
 }
 
-void TParser::Error(const std::string& message) const {
-  throw EParserError(message + " on line " + std::to_string(tokenLine_));
+void TParser::ErrorAt(const std::string& message, int line) const {
+  throw EParserError(message + " on line " + std::to_string(line));
 }
 
 void TParser::SkipBlanks() {
@@ -131,11 +131,17 @@ void TParser::ScanNumber() {
     ++pos_;
     while (!AtEnd() && HexValue(src_[pos_]) >= 0) ++pos_;
   } else {
-    ++pos_;
-    while (!AtEnd() && IsDigit(src_[pos_])) ++pos_;
-    for (char c; !AtEnd() && (IsDigit(c = src_[pos_]) || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-');
-         ++pos_)
+    if (src_.substr(pos_, 4) == "-INF") {
+      // Negative infinity as floats print it; "INF" and "NAN" alone stay identifiers.
+      pos_ += 4;
       token_ = toFloat;
+    } else {
+      ++pos_;
+      while (!AtEnd() && IsDigit(src_[pos_])) ++pos_;
+      for (char c; !AtEnd() && (IsDigit(c = src_[pos_]) || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-');
+           ++pos_)
+        token_ = toFloat;
+    }
     char s = LoCase(Peek());
     if (s == 's' || s == 'c' || s == 'd') {
       floatType_ = s;

@@ -45,7 +45,8 @@ class TParser {
   // After a '{' token: the hex pairs up to '}', which becomes the token.
   std::string HexToBinary();
 
-  [[noreturn]] void Error(const std::string& message) const;
+  [[noreturn]] void Error(const std::string& message) const { ErrorAt(message, tokenLine_); }
+  [[noreturn]] void ErrorAt(const std::string& message, int line) const;
 
  private:
   void SkipBlanks();

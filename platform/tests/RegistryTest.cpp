@@ -14,6 +14,7 @@
 #include "platform/Exception.h"
 #include "platform/Files.h"
 #include "platform/RegHive.h"
+#include "platform/StringList.h"
 #include "tests/support/TestSupport.h"
 
 extern char** environ;
@@ -244,7 +245,7 @@ TEST_F(RegistryTest, DamagedHiveLoadsWhatItCan) {
 }
 
 TEST_F(RegistryTest, ConcurrentWritersInTwoProcessesLoseNothing) {
-  constexpr int kEach = 150;
+  constexpr int kEach = 100;
   pid_t a = SpawnChild("race:A:" + std::to_string(kEach));
   pid_t b = SpawnChild("race:B:" + std::to_string(kEach));
   EXPECT_EQ(Wait(a), 0);
@@ -261,7 +262,17 @@ TEST_F(RegistryTest, ConcurrentWritersInTwoProcessesLoseNothing) {
 TEST_F(RegistryTest, WriterKilledMidWriteLeavesALoadableHive) {
   for (int round = 0; round < 3; ++round) {
     pid_t pid = SpawnChild("churn");
-    std::this_thread::sleep_for(std::chrono::milliseconds(150 + 70 * round));
+    // Let the child write at least once (a loaded machine starts it slowly),
+    // then kill it at some point inside its stream of writes.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    auto hasWritten = [&] {
+      RegHive hive(RegRoot::CurrentUser, home_ + "/registry");
+      const RegKey* k = hive.Tree().Find({"Software", "Churn"});
+      return k && k->Value("Big");
+    };
+    while (std::chrono::steady_clock::now() < deadline && !hasWritten())
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20 + 70 * round));
     kill(pid, SIGKILL);
     EXPECT_EQ(Wait(pid), 128 + SIGKILL);
     RegHive fresh(RegRoot::CurrentUser, home_ + "/registry");
@@ -304,6 +315,15 @@ TEST_F(RegistryTest, RegIniFileUsesSubkeysAsSections) {
   EXPECT_EQ(ini.ReadSections(), (Names{"Other", "Window"}));
   EXPECT_EQ(ini.ReadSection("Window"), (Names{"Caption", "Left", "Visible", "Empty"}));
   EXPECT_EQ(ini.ReadSectionValues("Window"), (Names{"Caption=Hello", "Left=-12", "Visible=1"}));
+  TStringList list;
+  list.Add("Stale");
+  ini.ReadSections(list);
+  EXPECT_EQ(list.Text(), "Other\r\nWindow\r\n");
+  list.Clear();
+  list.Add("Caption=old");
+  list.Add("Keep=1");
+  ini.ReadSectionValues("Window", list);
+  EXPECT_EQ(list.Text(), "Caption=Hello\r\nKeep=1\r\nLeft=-12\r\nVisible=1\r\n");
   ini.DeleteKey("Window", "Left");
   EXPECT_EQ(ini.ReadInteger("Window", "Left", 5), 5);
   ini.EraseSection("Other");

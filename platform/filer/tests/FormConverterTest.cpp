@@ -142,10 +142,14 @@ TEST(FormConverter, TextSyntaxAccepted) {
       "  H = $FFFFFFFF\n"
       "  B = { 0a 0B\n 0c }\n"
       "  Item.Sub.Prop = x.y\n"
-      "END\n";
+      "END\n\x1A";  // an end-of-file mark counts as blank
   EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary(text)),
             Lines({"object f: TF", "  S = 'aBCd'", "  N = 255", "  H = -1", "  B = {0A0B0C}",
                    "  Item.Sub.Prop = x.y", "end"}));
+  // Infinite floats print as -INF (read back as a float) and INF (an identifier).
+  std::string infinite = ObjectBinaryToText(ObjectTextToBinary("object f: TF\n A = -1e99999\n B = 1e99999d\nend"));
+  EXPECT_EQ(infinite, Lines({"object f: TF", "  A = -INF", "  B = INFd", "end"}));
+  EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary(infinite)), infinite);
 }
 
 TEST(FormConverter, ResourceHeader) {
@@ -201,6 +205,8 @@ TEST(FormConverter, MalformedTextRaisesWithTheLine) {
   struct Case { std::string text; std::string message; } cases[] = {
       {"", "object expected on line 1"},
       {"object A: TA\n  X = 1\n", "Identifier expected on line 3"},
+      {"object A: TA\nend\nend\n", "End of file expected on line 3"},
+      {"object A: TA\nend\nobject B: TB\nend\n", "End of file expected on line 3"},
       {"object A: TA\n  X 1\nend", "'=' expected on line 2"},
       {"object A: TA\n  X = 'abc\nend", "Unterminated string on line 2"},
       {"object A: TA\n  X = {ABC}\nend", "Invalid binary value on line 2"},
@@ -215,6 +221,8 @@ TEST(FormConverter, MalformedTextRaisesWithTheLine) {
       {"object A: TA\n  X = [a b]\nend", "',' expected on line 2"},
       {"object A: TA\n  X = " + std::string(3000, '(') + "\nend", "Nesting deeper than 500 levels on line 2"},
       {"object A: " + std::string(300, 'T') + "\nend", "Name longer than 255 characters on line 1"},
+      // The length byte of a longer class name would read back as a prefix.
+      {"object A: " + std::string(240, 'T') + "\nend", "Class name longer than 239 characters on line 1"},
   };
   for (auto& c : cases) {
     std::string message = ErrorOf<EParserError>([&] { ObjectTextToBinary(c.text); });

@@ -1,0 +1,7 @@
+if(benchmark_FOUND)
+  find_package(ZLIB REQUIRED)
+  add_executable(bench_filer ${CMAKE_CURRENT_LIST_DIR}/filer_bench.cpp)
+  target_include_directories(bench_filer PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(bench_filer PRIVATE vesperplatform benchmark::benchmark ZLIB::ZLIB)
+  set_target_properties(bench_filer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endif()
