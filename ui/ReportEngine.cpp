@@ -2,7 +2,10 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPrintPreviewDialog>
+#include <QDialog>
+#include <QPrintPreviewWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -211,18 +214,39 @@ int TReport::Print(int copies) const {
   return PrintTo(*printer, copies);
 }
 
-std::unique_ptr<QPrintPreviewDialog> TReport::CreatePreview(QWidget* owner) const {
-  auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-  SetUp(*printer);
-  auto dialog = std::make_unique<QPrintPreviewDialog>(printer.get(), owner);
+std::unique_ptr<QDialog> TReport::CreatePreview(QWidget* owner) const {
+  auto dialog = std::make_unique<QDialog>(owner);
+  dialog->setObjectName("PrintPreview");
   dialog->setWindowTitle(ToQString("Print Preview - " + title));
-  QObject::connect(dialog.get(), &QPrintPreviewDialog::paintRequested, dialog.get(),
-                   [this, printer](QPrinter* target) {
+  auto* printer = new QPrinter(QPrinter::HighResolution);
+  SetUp(*printer);
+  auto* pages = new QPrintPreviewWidget(printer, dialog.get());
+  pages->setObjectName("Pages");
+  QObject::connect(dialog.get(), &QObject::destroyed, [printer] { delete printer; });
+  QObject::connect(pages, &QPrintPreviewWidget::paintRequested, dialog.get(),
+                   [this](QPrinter* target) {
                      QPainter painter(target);
                      Render(*target, painter, 1);
                    });
-  // The printer lives as long as the dialog.
-  QObject::connect(dialog.get(), &QObject::destroyed, [printer] {});
+  auto* bar = new QToolBar(dialog.get());
+  bar->addAction("Fit &width", pages, &QPrintPreviewWidget::fitToWidth);
+  bar->addAction("&Whole page", pages, &QPrintPreviewWidget::fitInView);
+  bar->addAction("Zoom &in", pages, [pages] { pages->zoomIn(); });
+  bar->addAction("Zoom &out", pages, [pages] { pages->zoomOut(); });
+  bar->addSeparator();
+  bar->addAction("&Previous page", pages, [pages] { pages->setCurrentPage(pages->currentPage() - 1); });
+  bar->addAction("&Next page", pages, [pages] { pages->setCurrentPage(pages->currentPage() + 1); });
+  bar->addSeparator();
+  QDialog* window = dialog.get();
+  bar->addAction("&Print...", window, [this, window] {
+    if (PrintWithDialog(window)) window->accept();
+  });
+  bar->addAction("&Close", window, &QDialog::reject);
+  auto* layout = new QVBoxLayout(dialog.get());
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(bar);
+  layout->addWidget(pages, 1);
+  dialog->resize(800, 900);
   return dialog;
 }
 
@@ -240,7 +264,7 @@ bool TReport::PrintWithDialog(QWidget* owner) const {
 }
 
 void TReport::Preview(QWidget* owner) const {
-  std::unique_ptr<QPrintPreviewDialog> preview = CreatePreview(owner);
+  std::unique_ptr<QDialog> preview = CreatePreview(owner);
   Dialogs().ShowModal(*preview);
 }
 

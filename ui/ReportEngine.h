@@ -17,7 +17,7 @@
 
 class QPainter;
 class QPrinter;
-class QPrintPreviewDialog;
+class QDialog;
 class QWidget;
 
 namespace vesper {
@@ -84,8 +84,9 @@ class TReport {
   // The print dialog (through the dialogs service) on the chosen printer,
   // then the report once per requested copy. False when cancelled.
   bool PrintWithDialog(QWidget* owner = nullptr) const;
-  // A preview window of this report; the report must outlive it.
-  std::unique_ptr<QPrintPreviewDialog> CreatePreview(QWidget* owner = nullptr) const;
+  // A preview window of this report (pages, zoom, page buttons and a print
+  // button); the report must outlive it.
+  std::unique_ptr<QDialog> CreatePreview(QWidget* owner = nullptr) const;
   // Shows the preview modally through the dialogs service.
   void Preview(QWidget* owner = nullptr) const;
 

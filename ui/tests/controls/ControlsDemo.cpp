@@ -1,7 +1,7 @@
 // Shows each control with sample content and saves a screenshot of it:
 //   ui_controls_demo editor|hex|preview OUT.png [FILE]
 #include <QApplication>
-#include <QPrintPreviewDialog>
+#include <QDialog>
 #include <QTimer>
 
 #include <cstdio>

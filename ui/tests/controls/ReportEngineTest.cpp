@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QPrintPreviewDialog>
+#include <QDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 
 #include <cstdlib>
@@ -112,12 +113,19 @@ TEST_F(ReportEngineTest, PreviewRendersPages) {
   int cursor = 0;
   TReport report = LineReport(5, &cursor);
   auto preview = report.CreatePreview();
-  int renders = 0;
-  QObject::connect(preview.get(), &QPrintPreviewDialog::paintRequested, [&] { ++renders; });
+  auto* pages = preview->findChild<QPrintPreviewWidget*>("Pages");
+  ASSERT_NE(pages, nullptr);
   preview->open();
   QApplication::processEvents();
-  EXPECT_GE(renders, 1);
+  pages->updatePreview();
+  EXPECT_EQ(pages->pageCount(), 1);
   EXPECT_EQ(cursor, 6);  // the data were walked to the end
+  TScriptedDialogs dialogs;
+  dialogs.ExpectModal([](QWidget& w) {
+    EXPECT_EQ(w.objectName(), "PrintPreview");
+    return mrCancel;
+  });
+  report.Preview();
   preview->close();
 }
 
