@@ -8,6 +8,8 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 class QObject;
 class QWidget;
@@ -24,6 +26,8 @@ bool IsWindow(TWindowHandle handle);
 
 // The Qt application of a Vesper program. An exception that escapes an event
 // handler reaches the application's exception display instead of the loop.
+// That is a safety net only: unwinding through Qt's own frames skips their
+// clean-up, so handlers connected to signals are wrapped with Guarded().
 class TApplication : public QApplication {
  public:
   TApplication(int& argc, char** argv);
@@ -60,5 +64,20 @@ void HandleException();
 // Runs `call`; any exception it raises goes to the exception display.
 // Returns true when `call` finished normally.
 bool RunGuarded(const std::function<void()>& call);
+
+// Wraps a handler so that any exception it raises goes to the exception
+// display before reaching Qt: connect(button, &QPushButton::clicked,
+// Guarded([this] { ... })).
+template <typename F>
+auto Guarded(F handler) {
+  return [handler = std::move(handler)](auto&&... args) mutable {
+    RunGuarded([&] {
+      if constexpr (std::is_invocable_v<F&, decltype(args)...>)
+        handler(std::forward<decltype(args)>(args)...);
+      else
+        handler();  // a handler that ignores the signal's arguments
+    });
+  };
+}
 
 }  // namespace vesper

@@ -59,12 +59,15 @@ TEST_F(ApplicationTest, ExceptionEscapingAnEventHandlerReachesTheDisplay) {
   EXPECT_EQ(dialogs.PendingCount(), 0u);
 }
 
-TEST_F(ApplicationTest, ExceptionFromAClickedButtonReachesTheDisplay) {
+TEST_F(ApplicationTest, GuardedHandlerRoutesItsExceptionToTheDisplay) {
   TScriptedDialogs dialogs;
   dialogs.ExpectMessage(mrOk).Text("raised by a click").Type(mtError);
   QPushButton button("&Go");
   button.resize(80, 24);
-  QObject::connect(&button, &QPushButton::clicked, [] { throw Exception("raised by a click"); });
+  bool after = false;
+  QObject::connect(&button, &QPushButton::clicked,
+                   Guarded([] { throw Exception("raised by a click"); }));
+  QObject::connect(&button, &QPushButton::clicked, [&] { after = true; });
   QPointF at(10, 10);
   QMouseEvent press(QEvent::MouseButtonPress, at, button.mapToGlobal(at), Qt::LeftButton,
                     Qt::LeftButton, Qt::NoModifier);
@@ -73,6 +76,7 @@ TEST_F(ApplicationTest, ExceptionFromAClickedButtonReachesTheDisplay) {
   QCoreApplication::sendEvent(&button, &press);
   QCoreApplication::sendEvent(&button, &release);
   EXPECT_EQ(dialogs.PendingCount(), 0u);
+  EXPECT_TRUE(after);  // the signal went on to the next handler
 }
 
 // A service that cannot show anything (no display, say).
