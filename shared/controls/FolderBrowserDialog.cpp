@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -36,9 +37,7 @@ TFolderBrowserDialog::TFolderBrowserDialog(QWidget* owner) : QDialog(owner) {
   connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this] { CurrentChanged(); });
   // Folders load in the background: keep the selection in view as they come.
-  connect(model_, &QFileSystemModel::directoryLoaded, this, [this] {
-    if (tree_->currentIndex().isValid()) tree_->scrollTo(tree_->currentIndex());
-  });
+  connect(model_, &QFileSystemModel::directoryLoaded, this, [this] { ShowCurrent(); });
   SetRoot("");
 
   customButton_ = new QPushButton(this);
@@ -107,9 +106,7 @@ void TFolderBrowserDialog::SelectPath(const std::string& path) {
   if (!path.empty() && DirectoryExists(path)) index = model_->index(FileNameToQString(path));
   QModelIndex before = tree_->currentIndex();
   tree_->setCurrentIndex(index);
-  for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
-    tree_->expand(parent);
-  if (index.isValid()) tree_->scrollTo(index);
+  ShowCurrent();
   // Selecting the current item again still reports the selection.
   if (tree_->currentIndex() == before) CurrentChanged();
 }
@@ -117,6 +114,19 @@ void TFolderBrowserDialog::SelectPath(const std::string& path) {
 std::string TFolderBrowserDialog::SelectedPath() const {
   QModelIndex index = tree_->currentIndex();
   return index.isValid() ? FileNameFromQString(model_->filePath(index)) : std::string();
+}
+
+void TFolderBrowserDialog::ShowCurrent() {
+  QModelIndex current = tree_->currentIndex();
+  if (!current.isValid()) return;
+  for (QModelIndex parent = current.parent(); parent.isValid(); parent = parent.parent())
+    tree_->expand(parent);
+  tree_->scrollTo(current, QAbstractItemView::PositionAtCenter);
+}
+
+void TFolderBrowserDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  QTimer::singleShot(0, this, [this] { ShowCurrent(); });
 }
 
 void TFolderBrowserDialog::SetOKEnabled(bool enabled) { okButton_->setEnabled(enabled); }

@@ -41,8 +41,13 @@ class TFolderBrowserDialog : public QDialog {
   std::function<void(const std::string&)> onSelectionChanged;
   std::function<void()> onCustomButtonClick;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void CurrentChanged();
+  // Expands the way to the selection and scrolls it into view.
+  void ShowCurrent();
 
   std::string root_;
   QLabel* title_;
