@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+#include <memory>
+
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/StringList.h"
@@ -138,8 +140,9 @@ class MRUTest : public AuxUiTest {
     folder_ = test::MakeTempSubdir("mru");
     for (const char* name : {"a.pas", "b.pas", "c & d.pas"})
       test::WriteFile(folder_ + "/" + name, "x");
-    file_ = menu_.addAction(QStringLiteral("&Open..."));
-    menu_.addAction(QStringLiteral("&Save"));
+    menu_ = std::make_unique<QMenu>();
+    file_ = menu_->addAction(QStringLiteral("&Open..."));
+    menu_->addAction(QStringLiteral("&Save"));
   }
   std::string Path(const char* name) const { return folder_ + "/" + name; }
   std::vector<QString> Captions(const TVesMRUFileList& list) const {
@@ -149,7 +152,7 @@ class MRUTest : public AuxUiTest {
   }
 
   std::string folder_;
-  QMenu menu_;
+  std::unique_ptr<QMenu> menu_;
   QAction* file_;
 };
 
@@ -160,7 +163,7 @@ TEST_F(MRUTest, RecentFilesFirstKeptInTheRegistry) {
     list.SetFileMenu(file_);
     ASSERT_NE(list.Submenu(), nullptr);
     EXPECT_EQ(list.Submenu()->title(), "&Reopen");
-    EXPECT_EQ(menu_.actions()[1], list.Submenu()->menuAction());  // right after the item
+    EXPECT_EQ(menu_->actions()[1], list.Submenu()->menuAction());  // right after the item
     EXPECT_FALSE(list.Submenu()->isEnabled());
     list.AddItem(Path("a.pas"));
     list.AddItem(Path("b.pas"));
