@@ -1,0 +1,1 @@
+list(APPEND VESPER_PLATFORM_SOURCES MappedFile.cpp)
