@@ -75,6 +75,7 @@ TExeViewScrn::TExeViewScrn(ide::TIToolServices* toolServices, std::string module
   lv_->setRootIsDecorated(false);
   lv_->setSelectionBehavior(QAbstractItemView::SelectRows);
   lv_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lv_->header()->setSectionResizeMode(QHeaderView::Stretch);  // the column fills the list
   auto* splitter = new QSplitter;
   splitter->setObjectName("Splitter");
   splitter->addWidget(tv_);
@@ -371,11 +372,6 @@ void TExeViewScrn::closeEvent(QCloseEvent* event) {
   tv_->clear();
   lv_->clear();
   QMainWindow::closeEvent(event);
-}
-
-void TExeViewScrn::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  lv_->setColumnWidth(0, lv_->width() - 4);
 }
 
 }  // namespace vesper

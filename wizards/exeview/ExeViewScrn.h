@@ -52,7 +52,6 @@ class TExeViewScrn : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void CreateMenus();
