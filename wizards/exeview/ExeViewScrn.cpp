@@ -22,7 +22,8 @@
 #include "ui/HourGlass.h"
 #include "ui/QtText.h"
 #include "ui/ReportEngine.h"
-#include "wizards/exeview/ExeViewShared.h"
+#include "shared/aux/VesMrulist.h"
+#include "shared/controls/VesAbout.h"
 #include "wizards/exeview/core/OutputFile.h"
 #include "wizards/resexplorer/core/Exe32img.h"
 #include "wizards/resexplorer/core/ExeDepends.h"
@@ -102,10 +103,16 @@ void TExeViewScrn::CreateMenus() {
   file->setObjectName("mFile");
   fmOpen_ = file->addAction("&Open...", this, Guarded([this] { fmOpenClick(); }));
   fmOpen_->setObjectName("fmOpen");
-  reopen_ = file->addMenu("&Reopen");
-  reopen_->setObjectName("Mru");
-  mru_ = std::make_unique<TExeViewMru>(reopen_, "\\Software\\Vesper\\ExeView", "MRUF");
-  mru_->OnClick = [this](const std::string& fileName) { OpenFile(fileName, false); };
+  mru_ = new TVesMRUFileList(this);
+  mru_->setObjectName("Mru");
+  mru_->SetSubmenuName("&Reopen");
+  mru_->SetFileMenu(fmOpen_);
+  mru_->SetAutoSaveName("\\Software\\Vesper\\ExeView");
+  mru_->SetAutoSaveKey("MRUF");
+  if (mru_->Submenu()) mru_->Submenu()->setObjectName("MruMenu");
+  mru_->OnMRUItemClick = [this](TVesMRUFileList&, const std::string& fileName) {
+    RunGuarded([&] { OpenFile(fileName, false); });
+  };
   file->addSeparator();
   fmPrintset_ = file->addAction("Print &Setup", this, Guarded([this] { PrinterSetup(this); }));
   fmPrintset_->setObjectName("fmPrintset");
@@ -220,7 +227,7 @@ void TExeViewScrn::PostStartFile() {
 void TExeViewScrn::OpenFile(const std::string& fileName, bool addToMru) {
   FreeImage();
   image_ = std::make_unique<TExe32Image>(fileName);
-  if (addToMru) mru_->Add(fileName);
+  if (addToMru) mru_->AddItem(fileName);
   setWindowTitle(FileNameToQString(fileName));
   ScanIt();
 }
@@ -363,8 +370,10 @@ void TExeViewScrn::hmIndexClick() {
 }
 
 void TExeViewScrn::hmAboutClick() {
-  ShowExeViewAbout(this, "About ExeView",
-                   modulePath_.empty() ? GetModuleFileName(nullptr) : modulePath_);
+  TVesAbout about(this);
+  about.SetModuleFileName(modulePath_.empty() ? GetModuleFileName(nullptr) : modulePath_);
+  about.SetCaption("About ExeView");
+  Dialogs().ShowModal(about);
 }
 
 void TExeViewScrn::closeEvent(QCloseEvent* event) {

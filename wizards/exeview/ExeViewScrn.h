@@ -21,7 +21,7 @@ namespace ide {
 class TIToolServices;
 }
 class TExe32Image;
-class TExeViewMru;
+class TVesMRUFileList;
 struct TDepNode;
 
 class TExeViewScrn : public QMainWindow {
@@ -76,7 +76,7 @@ class TExeViewScrn : public QMainWindow {
   ide::TIToolServices* toolServices_;
   std::string modulePath_, helpFile_, startFile_, searchFolder_;
   std::unique_ptr<TExe32Image> image_;
-  std::unique_ptr<TExeViewMru> mru_;
+  TVesMRUFileList* mru_ = nullptr;  // owned by the window
 
   QTreeWidget* tv_ = nullptr;
   QTreeWidget* lv_ = nullptr;
@@ -85,7 +85,6 @@ class TExeViewScrn : public QMainWindow {
   QAction *fmOpen_ = nullptr, *fmPrintset_ = nullptr, *fmPpv_ = nullptr, *fmPrint_ = nullptr;
   QAction *dmDplDeps_ = nullptr, *dmCalls_ = nullptr, *vmTb_ = nullptr, *vmStatus_ = nullptr;
   QAction *tbRecurse_ = nullptr, *tbImports_ = nullptr, *tbPreview_ = nullptr, *tbPrint_ = nullptr;
-  QMenu* reopen_ = nullptr;
 };
 
 }  // namespace vesper

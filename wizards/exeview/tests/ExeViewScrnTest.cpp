@@ -5,6 +5,7 @@
 #include "ExeViewTestSupport.h"
 #include "ide/MemoryToolServices.h"
 #include "platform/Registry.h"
+#include "shared/controls/VesAbout.h"
 #include "tests/support/TestSupport.h"
 #include "ui/ScriptedDialogs.h"
 #include "wizards/resexplorer/core/Exe32img.h"
@@ -48,6 +49,19 @@ TEST_F(ExeViewScrnTest, CaptionsMenusAndDefaults) {
   EXPECT_EQ(w.PanelText(0), "Imports");
   EXPECT_EQ(w.PanelText(2), "Units");
   EXPECT_EQ(w.findChild<QToolBar*>("Tb")->height(), 28);
+}
+
+TEST_F(ExeViewScrnTest, AboutBoxShowsTheModule) {
+  TExeViewScrn w(nullptr, "/opt/vesper/wizards/vespeview.vwz");
+  TScriptedDialogs dialogs;
+  std::string module;
+  dialogs.ExpectModal([&](QWidget& box) {
+    module = static_cast<TVesAbout&>(box).ModuleFileName();
+    return mrOk;
+  }).Text("About ExeView");
+  Action(w, "hmAbout")->trigger();
+  dialogs.Verify();
+  EXPECT_EQ(module, "/opt/vesper/wizards/vespeview.vwz");
 }
 
 TEST_F(ExeViewScrnTest, PackageTreeWithImportsDependenciesAndStatus) {
@@ -188,7 +202,7 @@ TEST_F(ExeViewScrnTest, RecentFilesReopen) {
     w->OpenFile(Fixture("pkga.dpl"));
   }
   auto w = Window(false, false);
-  auto* reopen = w->findChild<QMenu*>("Mru");
+  auto* reopen = w->findChild<QMenu*>("MruMenu");
   ASSERT_EQ(reopen->actions().size(), 2);
   EXPECT_TRUE(reopen->actions()[0]->text().endsWith("pkga.dpl"));
   reopen->actions()[1]->trigger();
