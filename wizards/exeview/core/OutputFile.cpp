@@ -43,7 +43,9 @@ std::string ExtensionDirective(const std::string& projectName) {
     if (line.size() < 5 || line.compare(0, 3, "{$E") != 0 || (line[3] != ' ' && line[3] != '\t')) continue;
     std::string ext = Trim(line.substr(4));
     if (!ext.empty()) ext.pop_back();
-    return Trim(ext);
+    ext = Trim(ext);
+    // An extension never names another folder.
+    return ext.find_first_of("/\\") == std::string::npos ? ext : "";
   }
   return "";
 }

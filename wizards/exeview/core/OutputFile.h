@@ -13,7 +13,8 @@ namespace vesper {
 std::string ProjectOutputDir(const std::string& projectName);
 
 // The extension of the first "{$E ext}" line of the project source, without
-// the dot; empty when there is none or the source cannot be read.
+// the dot; empty when there is none, when it holds a path delimiter or when
+// the source cannot be read.
 std::string ExtensionDirective(const std::string& projectName);
 
 // The output file of a project: the ".EXE", else the ".DLL" that exists

@@ -50,6 +50,7 @@ TEST(OutputFileTest, ExtensionDirective) {
       {"library l;\n{$IFDEF X}\n{$ENDIF}\n{$ELSE}\n{$E  vwz }\nend.\n", "VWZ"},
       {"program p;\n{$R *.RES}\nend.\n", ""},
       {"{$E}\n", ""},
+      {"{$E ../../x}\n", ""},
   };
   for (auto& c : cases) {
     WriteFile(dir + "/p.dpr", c.source);
