@@ -53,7 +53,9 @@ TEST(HexLine, LayoutAndCaretTable) {
   for (int i = 0; i < 16; ++i) {
     EXPECT_EQ(HexColumnToByteIndex(HexByteColumn(i) + 1), i) << i;
     EXPECT_EQ(line.substr(HexByteColumn(i) - 1, 2).size(), 2u);
-    if (i > 0) EXPECT_EQ(HexColumnToByteIndex(kHexAsciiColumn + i), i);
+    if (i > 0) {
+      EXPECT_EQ(HexColumnToByteIndex(kHexAsciiColumn + i), i);
+    }
   }
   struct { int column, index; } table[] = {{1, 0}, {14, 0}, {15, 1}, {16, 1}, {17, 2}, {19, 2},
                                           {20, 3}, {55, 14}, {56, 15}, {60, 15}, {61, 1},
@@ -74,7 +76,9 @@ TEST_F(FileViewerTest, LineIndexCountsAndFindsLines) {
     f.Open(Write("case.txt", c.data));
     f.CountAll();
     EXPECT_EQ(f.LineCount(), c.lines) << c.data;
-    if (c.lines) EXPECT_EQ(f.LineBytes(c.lines - 1, 100), c.last) << c.data;
+    if (c.lines) {
+      EXPECT_EQ(f.LineBytes(c.lines - 1, 100), c.last) << c.data;
+    }
     EXPECT_EQ(f.LineStart(c.lines), -1);
   }
   // Many lines and a long one: starts through the checkpoints, both ways.

@@ -197,7 +197,7 @@ void TResCompiler::WriteRcData(TResRecordWriter& w) {
     std::string path = ResolveResFile(res_, e->FileName);
     if (path.empty() || FileSizeOf(path) <= 0) continue;
     std::string bytes = ReadFileBytes(path);
-    uint8_t kind = e->Kind() <= rkForm ? e->Kind() : rkRcData;
+    uint8_t kind = e->Kind() <= rkForm ? uint8_t(e->Kind()) : uint8_t(rkRcData);
     std::string formName;
     size_t headerSize = 0;
     if (kind == rkForm && !ParseFormHeader(bytes, formName, headerSize)) continue;

@@ -51,7 +51,9 @@ TEST(ResCommand, Errors) {
   for (auto& c : cases) {
     auto r = Vesper(c.args);
     EXPECT_EQ(r.exitCode, 2) << c.args.back();
-    if (c.message) EXPECT_EQ(r.err, c.message);
+    if (c.message) {
+      EXPECT_EQ(r.err, c.message);
+    }
   }
 }
 
